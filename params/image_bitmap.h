@@ -1,6 +1,7 @@
 // A small 24-bit RGB pixel buffer: the EXIF thumbnail and the preview's decoded image.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
