@@ -48,14 +48,29 @@ bool TIFFReadIFD(int index, int64_t offset, TTIFFEnv& env, int& imageCount);
 // Position of the first entry with the tag, or -1.
 int TIFFFindTAG(uint16_t tag, const TTIFFEnv& env);
 
+// Value readers. Every read is checked against the stream: a value outside it reads as 0 or
+// empty, and out-of-line data is cut to the bytes the stream really holds. Data of 4 bytes or
+// fewer is taken from the value field itself.
+
+// SHORT: the first 16-bit value of the value field; any other type: the value field as an
+// unsigned 32-bit number (so a BYTE in a big-endian file sits in the upper 8 bits).
 int64_t TIFFReadSingleValDef(TTIFFEnv& env, uint16_t tag, int64_t fallback);
+// Signed numerator / signed denominator, a zero denominator taken as 1; 0 when absent.
 double TIFFReadSingleRational(TTIFFEnv& env, uint16_t tag);
+// Rational number index; 0 when absent or index is not below the count.
 double TIFFReadRationalIndex(TTIFFEnv& env, uint16_t tag, int index);
+// Value number index of a SHORT or LONG entry (a single SHORT answers every index); 0 otherwise.
 int64_t TIFFReadIndexValN(TTIFFEnv& env, uint16_t tag, int index);
+// Every value as an integer (values of other types than SHORT and LONG read as 0).
 std::vector<int32_t> TIFFReadArrayIntegers(TTIFFEnv& env, uint16_t tag);
+// The count x type-size data bytes of the entry.
 std::vector<uint8_t> TIFFReadRawData(TTIFFEnv& env, uint16_t tag);
+// Count 1 to 4: as TIFFReadMiniString; above 4: the bytes less one trailing zero; counts
+// above kMaxTiffTextCount give an empty text.
 std::string TIFFReadString(TTIFFEnv& env, uint16_t tag);
+// Exactly count bytes in file order, zero bytes included.
 std::string TIFFReadMiniString(TTIFFEnv& env, uint16_t tag);
+// The bytes as UTF-16 little-endian text, less one trailing zero character.
 std::u16string TIFFReadWideString(TTIFFEnv& env, uint16_t tag);
 
 }  // namespace velmora
