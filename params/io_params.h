@@ -117,6 +117,9 @@ public:
     static const std::vector<std::string>& PropertyKeys();
 
 private:
+    // SetDefaultParams; the owner's bitmap size is taken only when ownerBitmapReady.
+    void ApplyDefaults(bool ownerBitmapReady);
+
     TImageIO* owner_ = nullptr;
 };
 
