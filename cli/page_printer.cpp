@@ -37,6 +37,8 @@ const std::vector<PageDescriptor>& Pages() {
     static const std::vector<PageDescriptor> pages{
         {"common", "[Common Info]",
          [](const InfoSession& s, std::ostream& out) { PrintReportList(s.CommonInfoList, out); }},
+        {"special", "[Special Info]",
+         [](const InfoSession& s, std::ostream& out) { PrintReportList(s.SpecialInfoList, out); }},
     };
     return pages;
 }

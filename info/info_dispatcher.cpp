@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "info/common_info.h"
+#include "info/special_info.h"
 #include "params/format_detection.h"
 
 namespace velmora {
@@ -11,6 +12,7 @@ namespace velmora {
 const std::vector<InfoLister>& InfoListers() {
     static const std::vector<InfoLister> listers{
         &ListCommonInfo,
+        &ListSpecialInfo,
     };
     return listers;
 }
