@@ -1,0 +1,133 @@
+// Format detection over the real files of the corpus, by the format column of its README.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+#include "params/format_detection.h"
+#include "params/format_registry.h"
+#include "params/image_io.h"
+#include "tests/support/corpus.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Formats whose files are recognised only by the camera raw identification (the last content
+// test): their expected type is 20 when it identifies the file, else 0.
+constexpr int32_t kByRawIdentification = -1;
+
+const std::map<std::string, int32_t>& ExpectedByFormat() {
+    static const std::map<std::string, int32_t> table = {
+        {"JPEG", ioJPEG},
+        {"TIFF", ioTIFF},
+        {"PNG", ioPNG},
+        {"GIF", ioGIF},
+        {"BMP", ioBMP},
+        {"PCX", ioPCX},
+        {"DCX", ioDCX},
+        {"TGA", ioTGA},
+        {"ICO", ioICO},
+        {"CUR", ioCUR},
+        {"PPM", ioPXM},
+        {"PGM", ioPXM},
+        {"PBM", ioPXM},
+        {"WBMP", ioWBMP},
+        {"PSD", ioPSD},
+        {"JP2", ioJP2},
+        {"J2C", ioJ2K},
+        {"J2K", ioJ2K},
+        // TIFF content with a raw extension.
+        {"Canon CR2", ioRAW},
+        // Extensions without a registry entry: verification gives 0 whatever the content.
+        {"AVI", ioUnknown},
+        {"DNG", ioUnknown},
+        {"Canon CR3", ioUnknown},
+        {"Panasonic RW2", ioUnknown},
+        {"Sony ARW (truncated)", ioUnknown},
+        // 64-bit offsets: no classic TIFF directory at the header's offset, and ".btf" is not
+        // in the registry either.
+        {"BigTIFF", ioUnknown},
+        // JPEG content is not accepted by the camera raw extension.
+        {"JPEG (with .nef extension)", ioUnknown},
+        {"Canon CRW", kByRawIdentification},
+        {"Fuji RAF", kByRawIdentification},
+        {"Minolta MRW", kByRawIdentification},
+        {"Sigma X3F", kByRawIdentification},
+        // Its small first directory with SubIFDs and tag 37398 passes the DNG test.
+        {"Nikon NEF", kByRawIdentification},
+        {"Olympus ORF (truncated)", kByRawIdentification},
+    };
+    return table;
+}
+
+// Files whose content does not meet the test of the format they belong to.
+const std::map<std::string, int32_t>& ExpectedByFile() {
+    static const std::map<std::string, int32_t> table = {
+        // Garbage follows the SOI marker, so 0xFF 0xD8 0xFF occurs nowhere in the first 100 bytes.
+        {"0x00-to-0xFF-between-segments.jpg", ioUnknown},
+        // An OS/2 bitmap array starts "BA", not "BM".
+        {"bmpsuite-x-ba-bm.bmp", ioUnknown},
+        // Its JPEG thumbnail starts at byte 26: the content says JPEG, which ".crw" does not accept.
+        {"exiv2-canon-powershot-s40.crw", ioUnknown},
+    };
+    return table;
+}
+
+// The format column of every file row of the corpus README.
+std::map<std::string, std::string> FormatsFromReadme(const std::string& dir) {
+    std::ifstream in(fs::path(dir) / "README.md");
+    const std::regex row(R"(^\| `([^`]+)` \| ([^|]+?) \|)");
+    std::map<std::string, std::string> formats;
+    std::string line;
+    std::smatch m;
+    while (std::getline(in, line)) {
+        if (std::regex_search(line, m, row)) formats[m[1]] = m[2];
+    }
+    return formats;
+}
+
+TEST(CorpusDetection, EveryFileGetsTheTypeOfItsFormat) {
+    VELMORA_REQUIRE_CORPUS();
+    const std::string dir = test::CorpusDir();
+    const auto formats = FormatsFromReadme(dir);
+    ASSERT_GT(formats.size(), 100u);
+
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "README.md") continue;
+        const std::string path = entry.path().string();
+        const int32_t found = FindFileFormat(path, true);
+
+        const auto format = formats.find(name);
+        ASSERT_NE(format, formats.end()) << name << " has no row in the README";
+        int32_t expected;
+        if (const auto byFile = ExpectedByFile().find(name); byFile != ExpectedByFile().end()) {
+            expected = byFile->second;
+        } else {
+            const auto byFormat = ExpectedByFormat().find(format->second);
+            ASSERT_NE(byFormat, ExpectedByFormat().end()) << "no expectation for format " << format->second;
+            expected = byFormat->second;
+        }
+        if (expected == kByRawIdentification) {
+            TFileStream stream(path);
+            expected = CameraRawTryStream(stream) ? ioRAW : ioUnknown;
+        }
+        EXPECT_EQ(found, expected) << name << " (" << format->second << ")";
+
+        // Loading the parameters never fails loudly, whatever the reader thinks of the file.
+        TImageIO io;
+        EXPECT_NO_THROW(io.ParamsFromFile(path)) << name;
+        EXPECT_EQ(io.Params.FileName, path);
+        EXPECT_TRUE(io.Params.FileType == expected || io.Params.FileType == ioUnknown) << name;
+        ++checked;
+    }
+    EXPECT_EQ(checked, int(formats.size()));
+}
+
+}  // namespace
+}  // namespace velmora
