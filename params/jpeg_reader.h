@@ -22,6 +22,9 @@ struct JpegReadOptions {
 
 void ReadJPegStream(TStream& stream, TStream* tableStream, TImageBitmap& bitmap, TIOParamsVals& params,
                     TProgressRec& progress, const JpegReadOptions& options);
+// The scale denominator (1, 2, 4 or 8) a read uses for an image stored at storedWidth x
+// storedHeight; for ioJPEG_AUTOCALC the largest reduction that still covers the wished size.
+int JpegScaleDenominator(TIOJPEGScale scale, int storedWidth, int storedHeight, int wishedWidth, int wishedHeight);
 // Gathers the ICC profile of the APP2 chunks into params.InputICC; position restored.
 void GetJpegICC(TStream& stream, TIOParamsVals& params);
 
