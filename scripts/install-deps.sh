@@ -10,6 +10,7 @@ PACKAGES=(
   libgmock-dev
   libjpeg62-turbo-dev
   libpng-dev
+  libraw-dev
 )
 
 missing=()
