@@ -79,7 +79,12 @@ void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly,
     switch (fileType) {
         // One line per reader as each one is linked in, for example:
         // case ioTIFF: { int count = 0; TIFFReadStream(&Bitmap, stream, count, false, false, parametersOnly, progress, &Params); } break;
-        // case ioJPEG: { JpegReadOptions o; o.parametersOnly = parametersOnly; ReadJPegStream(stream, nullptr, Bitmap, Params, progress, o); } break;
+        case ioJPEG: {
+            JpegReadOptions options;
+            options.parametersOnly = parametersOnly;
+            ReadJPegStream(stream, nullptr, Bitmap, Params, progress, options);
+            break;
+        }
         case ioGIF: ReadGIFStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         case ioPCX: ReadPcxStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         case ioBMP: BMPReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
