@@ -1,0 +1,66 @@
+// Helpers shared by the header readers of GIF, BMP, ICO/CUR, PCX/DCX, WBMP, PXM and TGA files.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "params/io_params.h"
+#include "params/progress.h"
+#include "params/stream.h"
+
+namespace velmora {
+
+// The resolution reported when a file states none.
+inline constexpr int32_t kDefaultResolution = 300;
+
+inline void SetDefaultResolution(TIOParamsVals& params) {
+    params.SetDpiX(kDefaultResolution);
+    params.SetDpiY(kDefaultResolution);
+}
+
+// round(pixels per metre / 100 * 2.54), the resolution in dots per inch.
+inline int32_t PixelsPerMetreToDpi(int32_t pixelsPerMetre) {
+    return int32_t(std::lround(double(pixelsPerMetre) / 100.0 * 2.54));
+}
+
+inline uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline int32_t LeI32(const uint8_t* p) { return int32_t(Le32(p)); }
+inline uint32_t Be32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// Reads count bytes at an absolute offset when the stream holds all of them.
+inline bool ReadAt(TStream& stream, int64_t offset, void* buffer, size_t count) {
+    const int64_t size = stream.Size();
+    if (offset < 0 || offset > size || uint64_t(size - offset) < count) return false;
+    stream.Seek(offset);
+    return stream.Read(buffer, count) == count;
+}
+
+// The bytes up to the first zero byte, at most length of them.
+inline std::string TextUpToZero(const uint8_t* bytes, size_t length) {
+    size_t n = 0;
+    while (n < length && bytes[n] != 0) ++n;
+    return std::string(reinterpret_cast<const char*>(bytes), n);
+}
+
+inline TRGB RgbToColor(uint8_t red, uint8_t green, uint8_t blue) { return TRGB{blue, green, red}; }
+
+// Runs a header read. Readers report failure through the abort flag and never raise, so a
+// failing stream (or an allocation failure) marks the read as aborted.
+template <class Read>
+void RunHeaderRead(TProgressRec& progress, Read&& read) {
+    try {
+        read();
+    } catch (const std::exception&) {
+        progress.SetAborting();
+    }
+}
+
+}  // namespace velmora
