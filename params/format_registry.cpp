@@ -4,6 +4,8 @@
 #include <cctype>
 #include <vector>
 
+#include "params/wbmp_reader.h"
+
 namespace velmora {
 
 namespace {
@@ -57,6 +59,8 @@ std::vector<TFileFormatInfo>& Registry() {
             info.IsInternal = true;
             info.ReadProc = f.read ? &InternalRead : nullptr;
             info.WriteProc = f.write ? &InternalWrite : nullptr;
+            // No fixed content test finds WBMP files, so their entry carries one.
+            if (f.fileType == ioWBMP) info.TryProc = &WBMPTryStream;
             list.push_back(std::move(info));
         }
         return list;
