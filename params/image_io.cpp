@@ -11,6 +11,9 @@
 #include "params/pxm_reader.h"
 #include "params/tga_reader.h"
 #include "params/wbmp_reader.h"
+#include "params/jpeg2000_reader.h"
+#include "params/png_reader.h"
+#include "params/psd_reader.h"
 
 namespace velmora {
 
@@ -94,6 +97,10 @@ void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly,
         case ioPXM: PXMReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         case ioWBMP: WBMPReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         case ioDCX: DCXReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
+        case ioPNG: ReadPNGStream(stream, &Bitmap, Params, progress, parametersOnly); break;
+        case ioJP2:
+        case ioJ2K: J2KReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
+        case ioPSD: ReadPSD(stream, &Bitmap, Params, progress, parametersOnly); break;
         default: {
             // Formats without a reader of their own use their registry entry's read function;
             // the internal placeholders read nothing.
