@@ -33,7 +33,7 @@ void SetUserLocaleForTesting(const UserLocale& locale);
 void ClearUserLocaleForTesting();
 
 // A real in the general format: up to 15 significant digits, fixed notation unless the
-// magnitude is below 1E-5 or 1E15 and above, then "1.5E-7" style; the user's decimal separator.
+// magnitude is below 1E-4 or 1E15 and above, then "1.5E-7" style; the user's decimal separator.
 std::string FormatRealGeneral(double value);
 // Reads a decimal number written with the user's decimal separator, blanks around it ignored:
 // [+-]digits[sep digits][E[+-]digits]. False (value unchanged) for anything else or overflow.
