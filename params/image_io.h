@@ -27,6 +27,9 @@ public:
     void ParamsFromFileFormat(const std::string& fileName, int32_t fileType);
     void ParamsFromStream(TStream& stream);
     void ParamsFromStreamFormat(TStream& stream, int32_t fileType);
+    // The full load: the format by the extension alone (".avi" files as movies), the record reset
+    // and read by the format's reader. Sets Aborting when the file cannot be loaded.
+    void LoadFromFile(const std::string& fileName);
 
     // A progress record whose abort flag is this component's Aborting.
     TProgressRec MakeProgress();
