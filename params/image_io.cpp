@@ -80,8 +80,11 @@ void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly,
     }
 
     switch (fileType) {
-        // One line per reader as each one is linked in, for example:
-        // case ioTIFF: { int count = 0; TIFFReadStream(&Bitmap, stream, count, false, false, parametersOnly, progress, &Params); } break;
+        case ioTIFF: {
+            int imageCount = 0;
+            TIFFReadStream(&Bitmap, stream, imageCount, /*thumbnailMode=*/false, /*headerAtCurrentPosition=*/false,
+                           parametersOnly, progress, &Params);
+        } break;
         case ioJPEG: {
             JpegReadOptions options;
             options.parametersOnly = parametersOnly;
