@@ -345,6 +345,34 @@ TEST(ReadJPegStream, CutPixelDataCountsWarningsWithoutFailing) {
     EXPECT_NE(params.JPEG_WarningCode, 0);
 }
 
+TEST(ReadJPegStream, TablesComeFromASeparateTableStream) {
+    JpegPicture picture;
+    picture.fill = {30, 200, 90};
+    std::vector<uint8_t> tables, image;
+    test::EncodeAbbreviatedJpeg(picture, tables, image);
+    tables = test::InsertSegments(tables, {test::Comment("tables")});
+    image = test::InsertSegments(image, {test::Comment("image")});
+
+    TMemoryStream imageStream(image);
+    TMemoryStream tableStream(tables);
+    TIOParamsVals params;
+    TImageBitmap bitmap;
+    bool aborting = false;
+    TProgressRec progress;
+    progress.Aborting = &aborting;
+    ReadJPegStream(imageStream, &tableStream, bitmap, params, progress, FullRead());
+    EXPECT_FALSE(aborting);
+    ASSERT_EQ(bitmap.Width(), 16);
+    EXPECT_NEAR(bitmap.ScanLine(7)[1], 200, 4);
+    // Only the image's own segments are listed.
+    ASSERT_EQ(params.JPEG_MarkerList.GetCount(), 1);
+    EXPECT_EQ(MarkerText(params.JPEG_MarkerList, 0), "image");
+
+    // Without its tables the picture cannot be decoded.
+    TIOParamsVals alone;
+    EXPECT_TRUE(Read(image, alone, FullRead()));
+}
+
 std::vector<uint8_t> JpegWithExifThumbnail(const JpegPicture& main, const JpegPicture& thumbnail) {
     const std::vector<uint8_t> thumbnailJpeg = test::EncodeJpeg(thumbnail);
     test::TiffBuilder builder(true);

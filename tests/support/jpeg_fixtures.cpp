@@ -20,18 +20,8 @@ namespace {
     std::abort();
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodeJpeg(const JpegPicture& picture) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    errors.error_exit = FailEncoding;
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-
+// Sets up the compressor for the picture (destination still to be chosen).
+void SetUpCompressor(jpeg_compress_struct& cinfo, const JpegPicture& picture) {
     cinfo.image_width = static_cast<JDIMENSION>(picture.width);
     cinfo.image_height = static_cast<JDIMENSION>(picture.height);
     J_COLOR_SPACE stored = JCS_YCbCr;
@@ -59,8 +49,9 @@ std::vector<uint8_t> EncodeJpeg(const JpegPicture& picture) {
     cinfo.write_JFIF_header = FALSE;
     jpeg_set_quality(&cinfo, picture.quality, TRUE);
     if (picture.progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
+}
 
+void WritePixels(jpeg_compress_struct& cinfo, const JpegPicture& picture) {
     const int components = cinfo.input_components;
     std::vector<JSAMPLE> row(size_t(picture.width) * components);
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -75,11 +66,54 @@ std::vector<uint8_t> EncodeJpeg(const JpegPicture& picture) {
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
-    jpeg_finish_compress(&cinfo);
+}
+
+// Takes over a buffer that libjpeg's memory destination allocated.
+std::vector<uint8_t> TakeBuffer(unsigned char*& buffer, unsigned long size) {
     std::vector<uint8_t> out(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
     std::free(buffer);
+    buffer = nullptr;
     return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeJpeg(const JpegPicture& picture) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    errors.error_exit = FailEncoding;
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    SetUpCompressor(cinfo, picture);
+    jpeg_start_compress(&cinfo, TRUE);
+    WritePixels(cinfo, picture);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return TakeBuffer(buffer, size);
+}
+
+void EncodeAbbreviatedJpeg(const JpegPicture& picture, std::vector<uint8_t>& tables, std::vector<uint8_t>& image) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    errors.error_exit = FailEncoding;
+    jpeg_create_compress(&cinfo);
+    SetUpCompressor(cinfo, picture);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    jpeg_write_tables(&cinfo);
+    tables = TakeBuffer(buffer, size);
+    size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    jpeg_start_compress(&cinfo, FALSE);
+    WritePixels(cinfo, picture);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    image = TakeBuffer(buffer, size);
 }
 
 std::vector<uint8_t> SegmentBytes(const JpegSegment& segment) {

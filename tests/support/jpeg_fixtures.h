@@ -33,6 +33,9 @@ struct JpegSegment {
 // Encodes the picture; no JFIF header is written (add one with JfifSegment). Four-channel
 // kinds carry the Adobe segment libjpeg writes for them.
 std::vector<uint8_t> EncodeJpeg(const JpegPicture& picture);
+// The picture as an abbreviated pair: tables holds only the quantisation and Huffman tables,
+// image the picture without them.
+void EncodeAbbreviatedJpeg(const JpegPicture& picture, std::vector<uint8_t>& tables, std::vector<uint8_t>& image);
 // Puts the segments, in order, right after the start-of-image marker of jpeg.
 std::vector<uint8_t> InsertSegments(const std::vector<uint8_t>& jpeg, const std::vector<JpegSegment>& segments);
 std::vector<uint8_t> MakeJpeg(const JpegPicture& picture, const std::vector<JpegSegment>& segments = {});
