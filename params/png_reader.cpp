@@ -218,7 +218,8 @@ bool ReadPng(TStream& stream, TIOParamsVals& params) {
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS, reinterpret_cast<png_const_bytep>("IDAT\0"), 1);
     png_set_benign_errors(png, 1);
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    png_set_chunk_malloc_max(png, std::max<png_alloc_size_t>(kMinChunkLimit, png_alloc_size_t(source.largestChunk) + 1));
+    png_set_chunk_malloc_max(png,
+                             std::max<png_alloc_size_t>(kMinChunkLimit, png_alloc_size_t(source.largestChunk) + 1));
 
     if (!ReadWithLibpng(png, handles.info)) return false;
     TakeResults(png, handles.info, params);

@@ -22,7 +22,8 @@ Bytes RiffChunk(const std::string& id, const Bytes& data) {
 
 // An AVI of 12 frames at 25 frames per second, 64 x 48, 24 bits.
 Bytes SmallAvi() {
-    const Bytes strh = RiffChunk("strh", LeBytes().Text("vidsMJPG").Fill(12, 0).U32(1).U32(25).U32(0).U32(12).Fill(20, 0));
+    const Bytes strh =
+        RiffChunk("strh", LeBytes().Text("vidsMJPG").Fill(12, 0).U32(1).U32(25).U32(0).U32(12).Fill(20, 0));
     const Bytes strf = RiffChunk("strf", LeBytes().U32(40).U32(64).U32(48).U16(1).U16(24).Fill(24, 0));
     const Bytes strl = RiffChunk("LIST", LeBytes().Text("strl").Bytes(strh).Bytes(strf));
     const Bytes hdrl = RiffChunk("LIST", LeBytes().Text("hdrl").Bytes(RiffChunk("avih", Bytes(56, 0))).Bytes(strl));
@@ -84,9 +85,11 @@ TEST(LoadFromFile, FailedMovieIsReportedAndNotTakenForAnAvi) {
 
 TEST(LoadFromFile, NamesThatCannotBeLoadedKeepTheRecord) {
     test::TempDir dir;
-    for (const std::string& name : {dir.WriteFile("notes.xyz", std::string("text")), dir.WriteFile("noextension", std::string("x")),
-                                    dir.WriteFile("paper.pdf", std::string("%PDF-1.4")),
-                                    std::string("HTTP://example.invalid/picture.png")}) {
+    const std::string names[] = {dir.WriteFile("notes.xyz", std::string("text")),
+                                 dir.WriteFile("noextension", std::string("x")),
+                                 dir.WriteFile("paper.pdf", std::string("%PDF-1.4")),
+                                 std::string("HTTP://example.invalid/picture.png")};
+    for (const std::string& name : names) {
         TImageIO io;
         FillEarlierFile(io);
         io.LoadFromFile(name);

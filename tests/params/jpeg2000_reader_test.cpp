@@ -124,17 +124,22 @@ TEST(Jpeg2000Reader, ColourSpecificationDecidesTheSamples) {
     };
     for (const Case& c : cases) {
         TIOParamsVals params;
-        const Bytes file = Jp2({ImageHeader(8, 8, uint16_t(c.components.size())), c.colour}, CodeStream(8, 8, c.components));
+        const Bytes file =
+            Jp2({ImageHeader(8, 8, uint16_t(c.components.size())), c.colour}, CodeStream(8, 8, c.components));
         const bool read = ReadHeader(J2KReadStream, file, params);
         EXPECT_EQ(read, c.samples != 0) << c.name;
-        if (read) EXPECT_EQ(params.SamplesPerPixel, c.samples) << c.name;
+        if (read) {
+            EXPECT_EQ(params.SamplesPerPixel, c.samples) << c.name;
+        }
     }
 }
 
 TEST(Jpeg2000Reader, BitsComeFromTheFirstColourChannel) {
     // Component 0 is an 8-bit alpha channel; the channel definitions put red on component 1.
-    const Bytes definitions =
-        Box("cdef", BeBytes().U16(4).U16(0).U16(1).U16(0).U16(1).U16(0).U16(1).U16(2).U16(0).U16(2).U16(3).U16(0).U16(3));
+    BeBytes channels;
+    channels.U16(4).U16(0).U16(1).U16(0);  // channel, type (1 opacity), association
+    for (uint16_t i = 1; i <= 3; ++i) channels.U16(i).U16(0).U16(i);
+    const Bytes definitions = Box("cdef", channels);
     TIOParamsVals params;
     ASSERT_TRUE(ReadHeader(J2KReadStream,
                            Jp2({ImageHeader(8, 8, 4, 255), EnumeratedColour(16), definitions},
