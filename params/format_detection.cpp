@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "params/format_registry.h"
+#include "params/raw_decoder.h"
 #include "params/tiff_env.h"
 
 namespace velmora {
@@ -320,8 +321,8 @@ int64_t JpegTryStream(TStream& stream) {
     return -1;
 }
 
-bool CameraRawTryStream(TStream&) {
-    return false;
+bool CameraRawTryStream(TStream& stream) {
+    return IdentifyCameraRaw(stream);
 }
 
 int32_t FindStreamFormat(TStream& stream) {

@@ -19,8 +19,7 @@ bool IsTIFFStream(TStream& stream);
 bool IsDNGStream(TStream& stream);
 // Position of 0xFF 0xD8 0xFF within the first 100 positions, or -1; position restored.
 int64_t JpegTryStream(TStream& stream);
-// The last content test: identification of camera raw data by the raw decoder. Until that
-// decoder is linked in it recognises nothing.
+// The last content test: identification of camera raw data by the raw decoder.
 bool CameraRawTryStream(TStream& stream);
 
 }  // namespace velmora
