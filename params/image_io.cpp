@@ -14,6 +14,7 @@
 #include "params/jpeg2000_reader.h"
 #include "params/png_reader.h"
 #include "params/psd_reader.h"
+#include "params/raw_reader.h"
 
 namespace velmora {
 
@@ -72,13 +73,6 @@ void TImageIO::ParamsFromStreamFormat(TStream& stream, int32_t fileType) {
 void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly, bool fromFile) {
     TProgressRec progress = MakeProgress();
 
-    // Camera raw data handed over as a stream is read by the raw reader; from a file its
-    // parameters come with the full load.
-    if (fileType == ioRAW && !fromFile) {
-        // ReadCameraRAWStream slot.
-        return;
-    }
-
     switch (fileType) {
         case ioTIFF: {
             int imageCount = 0;
@@ -104,6 +98,9 @@ void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly,
         case ioJP2:
         case ioJ2K: J2KReadStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         case ioPSD: ReadPSD(stream, &Bitmap, Params, progress, parametersOnly); break;
+        // Camera raw files are read from files as well as from streams, so that the pages show
+        // the camera, the size and the EXIF fields of a raw file without a full load.
+        case ioRAW: ReadCameraRAWStream(stream, &Bitmap, Params, progress, parametersOnly); break;
         default: {
             // Formats without a reader of their own use their registry entry's read function;
             // the internal placeholders read nothing.
