@@ -26,23 +26,19 @@ const std::map<std::string, std::string> kTypeByExtension{
     {"jp2", "JPEG2000 (JP2)"},           {"j2k", "JPEG2000 Code Stream (J2K)"},
     {"j2c", "JPEG2000 Code Stream (J2K)"}, {"dcx", "Multipage PCX (DCX)"},
     {"psd", "Photoshop PSD (PSD)"},      {"cr2", "Camera RAW (CRW)"},
-    {"nef", "Camera RAW (CRW)"},
+    {"nef", "Camera RAW (CRW)"},         {"crw", "Camera RAW (CRW)"},
+    {"raf", "Camera RAW (CRW)"},         {"mrw", "Camera RAW (CRW)"},
+    {"x3f", "Camera RAW (CRW)"},         {"orf", "Camera RAW (CRW)"},
     {"wbmp", "Wireless Bitmap (WBMP)"},
 };
 
 // Files whose FileType stays empty: content and extension disagree, or no content test
-// recognises them yet (camera raw files that are not TIFF-structured, AVI, whose
-// parameters come from the full load).
+// recognises them yet (AVI, whose parameters come from the full load).
 const std::map<std::string, std::string> kOverrides{
     {"Issue_247-1.nef", ""},      // JPEG content under a raw extension
     {"bmpsuite-x-ba-bm.bmp", ""}, // an OS/2 bitmap array, not "BM"
-    {"CanonRaw.crw", ""},
-    {"exiv2-canon-powershot-s40.crw", ""},
-    {"FujiFilm.raf", ""},
-    {"Minolta.mrw", ""},
-    {"Sigma.x3f", ""},
-    {"SigmaDP2.x3f", ""},
-    {"fixture.orf", ""},
+    {"exiv2-canon-powershot-s40.crw", ""}, // its thumbnail's JPEG marker comes first: JPEG content
+    {"fixture.orf", ""},          // a 128-byte header the raw decoder does not identify
     {"RIFF.avi", ""},
     {"Pentax.avi", ""},
     {"fixture.avi", ""},
