@@ -64,7 +64,9 @@ TEST(CorpusRawTest, EveryRawFileShowsItsCameraAndEXIFMakeAndModel) {
             TImageIO byName;
             byName.ParamsFromFile(test::CorpusFile(f.file));
             EXPECT_EQ(byName.Params.FileType, f.byFile);
-            if (f.byFile == ioRAW) EXPECT_EQ(byName.Params.RAW_Camera, p.RAW_Camera);
+            if (f.byFile == ioRAW) {
+                EXPECT_EQ(byName.Params.RAW_Camera, p.RAW_Camera);
+            }
         } else {
             // No registry extension: recognised by content alone.
             stream.Seek(0);
