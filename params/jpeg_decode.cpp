@@ -37,9 +37,9 @@ bool DecodeWithLibjpeg(jpeg_decompress_struct& cinfo, JpegErrorManager& errors, 
     jpeg_calc_output_dimensions(&cinfo);
     if (cinfo.output_width == 0 || cinfo.output_height == 0) return false;
     if (int64_t(cinfo.output_width) * int64_t(cinfo.output_height) > TImageBitmap::kMaxPixels) return false;
-    if (!bitmap.Allocate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height))) return false;
-
+    // libjpeg allocates its own buffers first, within its memory limit.
     jpeg_start_decompress(&cinfo);
+    if (!bitmap.Allocate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height))) return false;
     const int width = static_cast<int>(cinfo.output_width);
     const int components = cinfo.output_components;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,

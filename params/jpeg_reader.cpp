@@ -267,9 +267,10 @@ void SetDensity(const jpeg_decompress_struct& cinfo, TIOParamsVals& params) {
 // Decodes the chosen rows into the bitmap. False when the picture cannot be held.
 bool DecodeRows(jpeg_decompress_struct& cinfo, ReadContext& context) {
     if (int64_t(cinfo.output_width) * int64_t(cinfo.output_height) > TImageBitmap::kMaxPixels) return false;
+    // libjpeg allocates its own buffers first, within its memory limit.
+    jpeg_start_decompress(&cinfo);
     TImageBitmap& bitmap = *context.bitmap;
     if (!bitmap.Allocate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height))) return false;
-    jpeg_start_decompress(&cinfo);
     const int64_t maxRows = context.options->maxRows;
     const JDIMENSION rows = maxRows < 0 ? cinfo.output_height
                                         : static_cast<JDIMENSION>(std::min<int64_t>(maxRows, cinfo.output_height));

@@ -330,6 +330,25 @@ TEST(ReadJPegStream, FullReadDecodesAtTheChosenScaleAndRowLimit) {
     }
 }
 
+TEST(ReadJPegStream, PictureTooLargeToHoldIsRefusedButItsParametersAreRead) {
+    std::vector<uint8_t> jpeg = test::EncodeJpeg(JpegPicture{});
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            // 65000 x 65000 pixels
+            jpeg[i + 5] = jpeg[i + 7] = 0xFD;
+            jpeg[i + 6] = jpeg[i + 8] = 0xE8;
+            break;
+        }
+    }
+    TIOParamsVals params;
+    EXPECT_FALSE(Read(jpeg, params));
+    EXPECT_EQ(params.Width, 65000);
+    TIOParamsVals fullParams;
+    TImageBitmap bitmap;
+    EXPECT_TRUE(Read(jpeg, fullParams, FullRead(), &bitmap));
+    EXPECT_TRUE(bitmap.IsEmpty());
+}
+
 TEST(ReadJPegStream, CutPixelDataCountsWarningsWithoutFailing) {
     JpegPicture picture;
     picture.width = 64;
