@@ -45,6 +45,8 @@ constexpr uint16_t kTagMakerNote = 37500;
 constexpr int kDefaultDpi = 300;
 constexpr double kInchPerCentimetre = 2.54;
 constexpr int64_t kMaxThumbnailSide = 400;
+// A JPEG thumbnail usually carries no size tags; larger pictures are decoded at 1/2, 1/4 or 1/8.
+constexpr uint64_t kMaxJpegThumbnailPixels = uint64_t(1) << 22;
 // 2^16 palette entries at most; deeper samples carry no palette.
 constexpr int kMaxPaletteBits = 16;
 
@@ -191,12 +193,43 @@ bool IsJpegThumbnail(TTIFFEnv& env) {
     return FindEntry(kTagJpegOffset, env) && TIFFReadSingleValDef(env, kTagJpegProc, 1) <= 1;
 }
 
+// Pixels of the frame that the JPEG data announces (0 when no frame header is found).
+uint64_t JpegFramePixels(const std::vector<uint8_t>& data) {
+    if (data.size() < 4 || data[0] != 0xFF || data[1] != 0xD8) return 0;
+    size_t at = 2;
+    while (data.size() - at >= 4) {
+        if (data[at] != 0xFF) return 0;
+        const uint8_t marker = data[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        const size_t length = size_t(data[at + 2]) << 8 | data[at + 3];
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (data.size() - at < 9) return 0;
+            return uint64_t(data[at + 5] << 8 | data[at + 6]) * uint64_t(data[at + 7] << 8 | data[at + 8]);
+        }
+        if (length < 2) return 0;
+        at += 2 + length;
+        if (at > data.size()) return 0;
+    }
+    return 0;
+}
+
 bool DecodeJpegThumbnail(TTIFFEnv& env, TImageBitmap& bitmap) {
     if (!FindEntry(kTagJpegOffset, env)) return false;
     const uint32_t offset = uint32_t(TIFFReadSingleValDef(env, kTagJpegOffset, 0));
     const uint32_t length = uint32_t(TIFFReadSingleValDef(env, kTagJpegLength, 0));
     const std::vector<uint8_t> data = ReadBytesAt(env, offset, length);
-    return !data.empty() && DecodeJpegToBitmap(data.data(), data.size(), bitmap);
+    if (data.empty()) return false;
+    // A few bytes can announce a huge frame: such a picture is decoded at a reduced scale, and
+    // refused when even 1/8 would be too large.
+    const uint64_t pixels = JpegFramePixels(data);
+    int scale = 1;
+    while (scale < 8 && pixels / (uint64_t(scale) * scale) > kMaxJpegThumbnailPixels) scale *= 2;
+    if (pixels / (uint64_t(scale) * scale) > kMaxJpegThumbnailPixels) return false;
+    return DecodeJpegToBitmap(data.data(), data.size(), bitmap, scale);
 }
 
 // Uncompressed 8-bit RGB (chunky) or 8-bit grey strips.

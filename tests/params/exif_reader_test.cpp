@@ -187,11 +187,23 @@ TEST_P(ExifReaderTest, DecodesJpegThumbnailsWithoutSizeTags) {
         EXPECT_EQ(p.EXIF_Make, "Velmora Cam") << c.name;
     }
 
-    // Without size tags a JPEG thumbnail is decoded whatever its size.
+    // Without size tags a JPEG thumbnail is decoded whatever its size, a very large one at a
+    // reduced scale: here a few bytes announce 16000 x 16000 pixels, decoded at 1/8.
     const std::vector<uint8_t> wide = test::EncodeJpeg({.width = 480, .height = 8});
     TIOParamsVals p;
     ASSERT_TRUE(LoadBlock(JpegThumbnailBlock(LittleEndian(), wide, std::nullopt, true), p));
     EXPECT_EQ(p.EXIF_Bitmap->Width(), 480);
+
+    std::vector<uint8_t> giant = jpeg;
+    for (size_t at = 2; at + 9 < giant.size(); at += 2 + (giant[at + 2] << 8 | giant[at + 3])) {
+        if (giant[at + 1] == 0xC0) {
+            giant[at + 5] = giant[at + 7] = 0x3E;  // 0x3E80 = 16000
+            giant[at + 6] = giant[at + 8] = 0x80;
+            break;
+        }
+    }
+    ASSERT_TRUE(LoadBlock(JpegThumbnailBlock(LittleEndian(), giant, std::nullopt, true), p));
+    EXPECT_EQ(p.EXIF_Bitmap->Width(), 2000);
 }
 
 TEST_P(ExifReaderTest, DecodesUncompressedStripThumbnails) {
