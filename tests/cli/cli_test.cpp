@@ -83,7 +83,9 @@ TEST(CliTest, ExitStatusesForUsageAndUnreadableFiles) {
         std::string joined;
         for (const auto& a : c.args) joined += a + " ";
         EXPECT_EQ(result.exitCode, c.exitCode) << joined;
-        if (c.exitCode != 0) EXPECT_FALSE(result.errors.empty()) << joined;
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(result.errors.empty()) << joined;
+        }
     }
 }
 

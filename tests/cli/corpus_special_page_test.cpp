@@ -151,7 +151,7 @@ TEST(CorpusSpecialPageTest, ValuesOfHeaderFields) {
 }
 
 // Values that need readers still being completed; enable once they fill these fields.
-TEST(CorpusSpecialPageTest, DISABLED_ValuesOfFullReaders) {
+TEST(CorpusSpecialPageTest, ValuesOfFullReaders) {
     VELMORA_REQUIRE_CORPUS();
     ExpectValues({
         {"exiv2-bug876.jpg", "JPEG_Progressive", "true"},
