@@ -376,8 +376,8 @@ int32_t FindStreamFormat(TStream& stream) {
 
 int32_t FindFileFormat(const std::string& fileName, bool verifyExtension) {
     int32_t result = ioUnknown;
+    std::unique_ptr<TFileStream> file;
     if (!fileName.empty()) {
-        std::unique_ptr<TFileStream> file;
         try {
             file = std::make_unique<TFileStream>(fileName);
         } catch (...) {
@@ -388,6 +388,13 @@ int32_t FindFileFormat(const std::string& fileName, bool verifyExtension) {
 
     const TFileFormatInfo* entry = FileFormatGetInfo2(ExtensionOf(fileName));
     if (entry && entry->FileType == ioRAW && result == ioTIFF) result = ioRAW;
+    // A raw file can carry an embedded preview whose start an earlier content test finds
+    // first (a JPEG thumbnail right after a short raw header); under a raw extension the
+    // raw decoder has the last word.
+    if (entry && entry->FileType == ioRAW && result != ioRAW && result != ioUnknown && file) {
+        file->Seek(0);
+        if (CameraRawTryStream(*file)) result = ioRAW;
+    }
     if (entry && !entry->IsInternal) return entry->FileType;
     if (verifyExtension && result != ioUnknown) {
         if (!entry) return ioUnknown;

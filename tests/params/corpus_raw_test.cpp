@@ -24,8 +24,9 @@ struct RawFile {
 
 const RawFile kRawFiles[] = {
     {"CanonRaw.crw", "Canon", "Canon EOS DIGITAL REBEL", true, ioRAW},
-    // A JPEG thumbnail within its first 100 bytes makes the content JPEG, which ".crw" refuses.
-    {"exiv2-canon-powershot-s40.crw", "Canon", "Canon PowerShot S40", true, ioUnknown},
+    // A JPEG thumbnail within its first 100 bytes makes the content JPEG; the raw extension lets
+    // the raw decoder decide.
+    {"exiv2-canon-powershot-s40.crw", "Canon", "Canon PowerShot S40", true, ioRAW},
     {"CanonRaw.cr2", "Canon", "Canon EOS 350D DIGITAL", true, ioRAW},
     {"Nikon.nef", "NIKON CORPORATION", "NIKON D70", true, ioRAW},
     {"FujiFilm.raf", "FUJIFILM", "FinePix S5Pro", true, ioRAW},
