@@ -2,25 +2,6 @@
 
 namespace velmora {
 
-namespace {
-
-void WriteI32(TStream& stream, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    stream.WriteBuffer(bytes, 4);
-}
-
-// Reads a little-endian signed 32-bit number; false when the stream ends first.
-bool ReadI32(TStream& stream, int32_t& value) {
-    uint8_t b[4];
-    if (stream.Read(b, 4) != 4) return false;
-    value = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                                 uint32_t(b[3]) << 24);
-    return true;
-}
-
-}  // namespace
-
 int TIPTCInfoList::GetCount() const { return static_cast<int>(entries_.size()); }
 
 int TIPTCInfoList::GetRecordNumber(int index) const { return entries_[index].record; }
@@ -88,12 +69,12 @@ void TIPTCInfoList::Assign(const TIPTCInfoList* other) {
 }
 
 void TIPTCInfoList::SaveToStream(TStream& stream) const {
-    WriteI32(stream, 0);
-    WriteI32(stream, GetCount());
+    stream.WriteI32(0, true);
+    stream.WriteI32(GetCount(), true);
     for (const Entry& e : entries_) {
-        WriteI32(stream, e.record);
-        WriteI32(stream, e.dataset);
-        WriteI32(stream, static_cast<int32_t>(e.data.size()));
+        stream.WriteI32(e.record, true);
+        stream.WriteI32(e.dataset, true);
+        stream.WriteI32(static_cast<int32_t>(e.data.size()), true);
         if (!e.data.empty()) stream.WriteBuffer(e.data.data(), e.data.size());
     }
 }
@@ -101,11 +82,14 @@ void TIPTCInfoList::SaveToStream(TStream& stream) const {
 void TIPTCInfoList::LoadFromStream(TStream& stream) {
     Clear();
     int32_t version, count;
-    if (!ReadI32(stream, version) || !ReadI32(stream, count)) return;
+    if (!stream.TryReadI32(version, true) || !stream.TryReadI32(count, true)) return;
     // Every entry takes at least 12 bytes, so a hostile count ends with the stream.
     for (int32_t i = 0; i < count; ++i) {
         int32_t record, dataset, length;
-        if (!ReadI32(stream, record) || !ReadI32(stream, dataset) || !ReadI32(stream, length)) return;
+        if (!stream.TryReadI32(record, true) || !stream.TryReadI32(dataset, true) ||
+            !stream.TryReadI32(length, true)) {
+            return;
+        }
         if (length < 0 || length > stream.Remaining()) return;
         std::string data(static_cast<size_t>(length), '\0');
         if (stream.Read(data.data(), data.size()) != data.size()) return;

@@ -19,21 +19,6 @@ std::vector<uint8_t> CopyBytes(const void* data, uint16_t length) {
     return std::vector<uint8_t>(bytes, bytes + length);
 }
 
-void WriteI32(TStream& stream, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    stream.WriteBuffer(bytes, 4);
-}
-
-// Reads a little-endian signed 32-bit number; false when the stream ends first.
-bool ReadI32(TStream& stream, int32_t& value) {
-    uint8_t b[4];
-    if (stream.Read(b, 4) != 4) return false;
-    value = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                                 uint32_t(b[3]) << 24);
-    return true;
-}
-
 }  // namespace
 
 int TMarkerList::GetCount() const { return static_cast<int>(types_.size()); }
@@ -113,10 +98,10 @@ void TMarkerList::Sort() {
 void TMarkerList::SaveToStream(TStream& stream) const {
     const uint8_t version = 0;
     stream.WriteBuffer(&version, 1);
-    WriteI32(stream, GetCount());
+    stream.WriteI32(GetCount(), true);
     for (size_t i = 0; i < types_.size(); ++i) {
         stream.WriteBuffer(&types_[i], 1);
-        WriteI32(stream, static_cast<int32_t>(data_[i].size()));
+        stream.WriteI32(static_cast<int32_t>(data_[i].size()), true);
         if (!data_[i].empty()) stream.WriteBuffer(data_[i].data(), data_[i].size());
     }
 }
@@ -126,12 +111,12 @@ void TMarkerList::LoadFromStream(TStream& stream) {
     uint8_t version;
     if (stream.Read(&version, 1) != 1) return;
     int32_t count;
-    if (!ReadI32(stream, count) || count < 0) return;
+    if (!stream.TryReadI32(count, true) || count < 0) return;
     // Each entry takes at least 5 bytes, so the stream's size bounds the loop as well.
     for (int32_t i = 0; i < count; ++i) {
         uint8_t type;
         int32_t length;
-        if (stream.Read(&type, 1) != 1 || !ReadI32(stream, length)) return;
+        if (stream.Read(&type, 1) != 1 || !stream.TryReadI32(length, true)) return;
         if (length < 0 || length > kMaxPayload || length > stream.Remaining()) return;
         std::vector<uint8_t> bytes(static_cast<size_t>(length));
         if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return;

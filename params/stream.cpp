@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "params/byte_order.h"
+
 namespace velmora {
 
 size_t TStream::Write(const void*, size_t) {
@@ -39,20 +41,32 @@ uint8_t TStream::ReadU8() {
 uint16_t TStream::ReadU16(bool littleEndian) {
     uint8_t b[2];
     ReadBuffer(b, 2);
-    return littleEndian ? uint16_t(b[0] | (b[1] << 8)) : uint16_t((b[0] << 8) | b[1]);
+    return LoadU16(b, littleEndian);
 }
 
 uint32_t TStream::ReadU32(bool littleEndian) {
     uint8_t b[4];
     ReadBuffer(b, 4);
-    return littleEndian ? (uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24)
-                        : (uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | uint32_t(b[3]));
+    return LoadU32(b, littleEndian);
 }
 
 uint64_t TStream::ReadU64(bool littleEndian) {
     const uint64_t first = ReadU32(littleEndian);
     const uint64_t second = ReadU32(littleEndian);
     return littleEndian ? (first | second << 32) : (first << 32 | second);
+}
+
+bool TStream::TryReadI32(int32_t& value, bool littleEndian) {
+    uint8_t b[4];
+    if (Read(b, 4) != 4) return false;
+    value = static_cast<int32_t>(LoadU32(b, littleEndian));
+    return true;
+}
+
+void TStream::WriteI32(int32_t value, bool littleEndian) {
+    uint8_t b[4];
+    StoreU32(b, static_cast<uint32_t>(value), littleEndian);
+    WriteBuffer(b, 4);
 }
 
 TFileStream::TFileStream(const std::string& path) {

@@ -42,6 +42,9 @@ public:
     uint16_t ReadU16(bool littleEndian);
     uint32_t ReadU32(bool littleEndian);
     uint64_t ReadU64(bool littleEndian);
+    // Reads a signed 32-bit number; false (and nothing assigned) when the stream ends first.
+    bool TryReadI32(int32_t& value, bool littleEndian);
+    void WriteI32(int32_t value, bool littleEndian);
 };
 
 // A file opened for reading; other programs may read it but the intent is not to write it.
