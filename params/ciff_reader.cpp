@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "params/byte_order.h"
 #include "params/image_bitmap.h"
 #include "params/jpeg_decode.h"
 #include "params/jpeg_reader.h"
@@ -46,15 +47,6 @@ bool IsSubHeap(uint16_t kind) {
         default:
             return false;
     }
-}
-
-uint16_t U16(const uint8_t* p, bool little) {
-    return little ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]);
-}
-
-uint32_t U32(const uint8_t* p, bool little) {
-    return little ? uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24
-                  : uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
 // The text at the start of data: up to the first zero byte or the end of data.
@@ -116,27 +108,27 @@ void CiffParser::ParseHeap(const Heap& heap, int depth) {
 
     const std::vector<uint8_t> tail = ReadAt(heap.start + heap.length - 4, 4);
     if (tail.size() < 4) return;
-    const uint32_t tableOffset = U32(tail.data(), little_);
+    const uint32_t tableOffset = LoadU32(tail.data(), little_);
     const int64_t tableRoom = heap.length - 4;
     if (tableOffset > tableRoom || tableRoom - tableOffset < 2) return;
 
     const std::vector<uint8_t> countBytes = ReadAt(heap.start + tableOffset, 2);
     if (countBytes.size() < 2) return;
     const int64_t recordRoom = (tableRoom - tableOffset - 2) / int64_t(kRecordSize);
-    const int count = int(std::min<int64_t>({U16(countBytes.data(), little_), kCiffMaxRecordsPerTable, recordRoom}));
+    const int count = int(std::min<int64_t>({LoadU16(countBytes.data(), little_), kCiffMaxRecordsPerTable, recordRoom}));
     const std::vector<uint8_t> table = ReadAt(heap.start + tableOffset + 2, size_t(count) * kRecordSize);
 
     open_.push_back(heap);
     for (size_t k = 0; k + kRecordSize <= table.size() && recordBudget_ > 0; k += kRecordSize, --recordBudget_) {
         const uint8_t* record = table.data() + k;
-        const uint16_t tag = U16(record, little_);
+        const uint16_t tag = LoadU16(record, little_);
         const uint16_t kind = tag & kKindMask;
         if (tag >= kDataInRecord) {
             HandleRecord(kind, std::vector<uint8_t>(record + 2, record + kRecordSize));
             continue;
         }
-        const uint32_t size = U32(record + 2, little_);
-        const uint32_t offset = U32(record + 6, little_);
+        const uint32_t size = LoadU32(record + 2, little_);
+        const uint32_t offset = LoadU32(record + 6, little_);
         // The data must lie inside this heap.
         if (offset > heap.length || size > heap.length - offset) continue;
         const int64_t position = heap.start + offset;
@@ -168,8 +160,8 @@ void CiffParser::HandleRecord(uint16_t kind, const std::vector<uint8_t>& data) {
         }
         case kImageInfo:
             if (data.size() >= 8) {
-                params_.EXIF_ExifImageWidth = int32_t(U32(data.data(), little_));
-                params_.EXIF_ExifImageHeight = int32_t(U32(data.data() + 4, little_));
+                params_.EXIF_ExifImageWidth = int32_t(LoadU32(data.data(), little_));
+                params_.EXIF_ExifImageHeight = int32_t(LoadU32(data.data() + 4, little_));
             }
             break;
         case kCameraSettings: AddMakerEntry(1, data); break;
@@ -183,7 +175,7 @@ void CiffParser::AddMakerEntry(uint16_t tag, const std::vector<uint8_t>& data) {
     const size_t outOfLine = count > 2 ? count * 2 : 0;
     if (makerEntries_.size() >= 0xFFFF || makerBytes_ + 12 + outOfLine > kMaxMakerNoteBytes) return;
     MakerEntry entry{tag, std::vector<uint16_t>(count)};
-    for (size_t i = 0; i < count; ++i) entry.values[i] = U16(data.data() + 2 * i, little_);
+    for (size_t i = 0; i < count; ++i) entry.values[i] = LoadU16(data.data() + 2 * i, little_);
     makerBytes_ += 12 + outOfLine;
     makerEntries_.push_back(std::move(entry));
 }
@@ -269,7 +261,7 @@ bool CRWGetCIFFAsExif(TStream& stream, TIOParamsVals& params) {
     // Every CIFF file carries the signature, whatever its byte order mark says.
     if (std::memcmp(header + 6, "HEAPCCDR", 8) != 0) return false;
     const bool little = !(header[0] == 'M' && header[1] == 'M');
-    const uint32_t headerLength = U32(header + 2, little);
+    const uint32_t headerLength = LoadU32(header + 2, little);
     const int64_t size = stream.Size();
 
     CiffParser parser(stream, little, params);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "params/byte_order.h"
 #include "params/image_bitmap.h"
 #include "params/progress.h"
 #include "params/tiff_reader.h"
@@ -50,15 +51,6 @@ TImageBitmap& EmptyThumbnail(TIOParamsVals& params) {
     if (!params.EXIF_Bitmap) params.EXIF_Bitmap = std::make_unique<TImageBitmap>();
     params.EXIF_Bitmap->Clear();
     return *params.EXIF_Bitmap;
-}
-
-uint16_t ReadU16At(const uint8_t* p, bool intel) {
-    return intel ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]);
-}
-
-uint32_t ReadU32At(const uint8_t* p, bool intel) {
-    return intel ? uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24
-                 : uint32_t(p[3]) | uint32_t(p[2]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[0]) << 24;
 }
 
 }  // namespace
@@ -116,9 +108,9 @@ int64_t SearchEXIFInfo(TStream& stream) {
         const uint8_t* at = window.data() + p;
         const bool intel = at[0] == 'I' && at[1] == 'I';
         if (!intel && !(at[0] == 'M' && at[1] == 'M')) continue;
-        const uint16_t magic = ReadU16At(at + 2, intel);
+        const uint16_t magic = LoadU16(at + 2, intel);
         if (magic != 42 && magic != 20306 && magic != 21330) continue;
-        const int32_t first = static_cast<int32_t>(ReadU32At(at + 4, intel));
+        const int32_t first = static_cast<int32_t>(LoadU32(at + 4, intel));
         if (first >= 0 && first < size) return int64_t(p);
     }
     return -1;

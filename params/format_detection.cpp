@@ -5,6 +5,7 @@
 #include <cctype>
 #include <memory>
 
+#include "params/byte_order.h"
 #include "params/format_registry.h"
 #include "params/raw_decoder.h"
 #include "params/tiff_env.h"
@@ -42,14 +43,13 @@ public:
     bool U16(int64_t offset, bool le, uint16_t& v) {
         uint8_t b[2];
         if (!Read(offset, b, 2)) return false;
-        v = le ? uint16_t(b[0] | (b[1] << 8)) : uint16_t((b[0] << 8) | b[1]);
+        v = LoadU16(b, le);
         return true;
     }
     bool U32(int64_t offset, bool le, uint32_t& v) {
         uint8_t b[4];
         if (!Read(offset, b, 4)) return false;
-        v = le ? (uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24)
-               : (uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | uint32_t(b[3]));
+        v = LoadU32(b, le);
         return true;
     }
     // The first bytes up to a zero byte, at most maxLength of them.

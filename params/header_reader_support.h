@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "params/byte_order.h"
 #include "params/io_params.h"
 #include "params/progress.h"
 #include "params/stream.h"
@@ -24,15 +25,6 @@ inline void SetDefaultResolution(TIOParamsVals& params) {
 // round(pixels per metre / 100 * 2.54), the resolution in dots per inch.
 inline int32_t PixelsPerMetreToDpi(int32_t pixelsPerMetre) {
     return int32_t(std::lround(double(pixelsPerMetre) / 100.0 * 2.54));
-}
-
-inline uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint32_t Le32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline int32_t LeI32(const uint8_t* p) { return int32_t(Le32(p)); }
-inline uint32_t Be32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
 // Reads count bytes at an absolute offset when the stream holds all of them.

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 
+#include "params/byte_order.h"
 #include "params/iptc_info_list.h"
 
 namespace velmora {
@@ -59,10 +60,7 @@ std::vector<uint8_t> TIPTCInfoList::SaveToStandardBuffer(bool photoshopWrapping)
 
     if (out.size() % 2 != 0) out.push_back(0);
     if (photoshopWrapping) {
-        out[kSizeFieldOffset] = uint8_t(resourceSize >> 24);
-        out[kSizeFieldOffset + 1] = uint8_t(resourceSize >> 16);
-        out[kSizeFieldOffset + 2] = uint8_t(resourceSize >> 8);
-        out[kSizeFieldOffset + 3] = uint8_t(resourceSize);
+        StoreU32(out.data() + kSizeFieldOffset, resourceSize, false);
     }
     return out;
 }
@@ -86,8 +84,7 @@ void TIPTCInfoList::LoadFromStandardBuffer(const void* buffer, size_t length) {
         uint64_t dataLength;
         if (bytes[i + 3] & 0x80) {
             if (n - i < 9) break;
-            const auto raw = static_cast<int32_t>(uint32_t(bytes[i + 5]) << 24 | uint32_t(bytes[i + 6]) << 16 |
-                                                  uint32_t(bytes[i + 7]) << 8 | uint32_t(bytes[i + 8]));
+            const auto raw = static_cast<int32_t>(Be32(bytes + i + 5));
             // A length that reads as negative counts by its magnitude; INT32_MIN stays 2^31.
             dataLength = raw < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(raw)) : static_cast<uint64_t>(raw);
             dataStart = i + 9;

@@ -19,7 +19,6 @@ constexpr uint32_t BoxType(const char (&name)[5]) {
            uint32_t(uint8_t(name[3]));
 }
 
-uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 uint64_t Be64(const uint8_t* p) { return uint64_t(Be32(p)) << 32 | Be32(p + 4); }
 
 // Reads exactly count bytes at pos, never past limit.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "params/byte_order.h"
+
 namespace velmora {
 
 namespace {
@@ -11,27 +13,6 @@ namespace {
 constexpr size_t kEntrySize = 12;
 constexpr uint16_t kMaxEntries = 256;
 constexpr uint16_t kMaxType = 12;
-
-uint16_t Get16(const uint8_t* p, bool littleEndian) {
-    return littleEndian ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]);
-}
-
-uint32_t Get32(const uint8_t* p, bool littleEndian) {
-    return littleEndian ? (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24)
-                        : (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]));
-}
-
-void Put16(uint8_t* p, uint16_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
 
 // Width of the byte-swapped unit of a type: rationals swap as two 32-bit halves.
 size_t SwapUnit(uint16_t type) {
@@ -53,14 +34,14 @@ void SwapToLittleEndian(uint8_t* data, size_t size, uint16_t type) {
 
 // The value field of an entry whose values fit in it, as a little-endian 32-bit number.
 uint32_t InlineValue(const uint8_t* field, uint16_t type, bool littleEndian) {
-    if (littleEndian) return Get32(field, true);
+    if (littleEndian) return LoadU32(field, true);
     uint8_t bytes[4] = {field[0], field[1], field[2], field[3]};
     if (SwapUnit(type) == 2) {
         SwapToLittleEndian(bytes, 4, type);
     } else if (SwapUnit(type) != 1) {
-        return Get32(field, false);
+        return LoadU32(field, false);
     }
-    return Get32(bytes, true);
+    return LoadU32(bytes, true);
 }
 
 }  // namespace
@@ -81,11 +62,11 @@ void LoadMakerNote(TStream& stream, bool littleEndian, int64_t streamBase, const
     const std::vector<uint8_t> note = stream.ReadBytes(entry->DataNum);
     if (note.size() < 2) return;
 
-    const uint16_t count = Get16(note.data(), littleEndian);
+    const uint16_t count = LoadU16(note.data(), littleEndian);
     if (count > kMaxEntries || note.size() < 2 + kEntrySize * count) return;
 
     std::vector<uint8_t> block(2 + kEntrySize * count, 0);
-    Put16(block.data(), count);
+    StoreU16(block.data(), count, true);
     size_t slot = 2;
     // Out-of-line data copied so far; entries may share data, but together they never get
     // more than the stream itself holds.
@@ -93,10 +74,10 @@ void LoadMakerNote(TStream& stream, bool littleEndian, int64_t streamBase, const
 
     for (uint16_t k = 0; k < count; ++k) {
         const uint8_t* raw = note.data() + 2 + kEntrySize * k;
-        const uint16_t tag = Get16(raw, littleEndian);
-        const uint16_t type = Get16(raw + 2, littleEndian);
-        const uint32_t valueCount = Get32(raw + 4, littleEndian);
-        const uint32_t value = Get32(raw + 8, littleEndian);
+        const uint16_t tag = LoadU16(raw, littleEndian);
+        const uint16_t type = LoadU16(raw + 2, littleEndian);
+        const uint32_t valueCount = LoadU32(raw + 4, littleEndian);
+        const uint32_t value = LoadU32(raw + 8, littleEndian);
         if (type > kMaxType) return;  // a malformed directory: the block stays empty
 
         const uint64_t typeSize = static_cast<uint64_t>(std::max(TiffTypeSize(type), 1));
@@ -125,10 +106,10 @@ void LoadMakerNote(TStream& stream, bool littleEndian, int64_t streamBase, const
         }
 
         uint8_t* out = block.data() + slot;
-        Put16(out, tag);
-        Put16(out + 2, type);
-        Put32(out + 4, valueCount);
-        Put32(out + 8, stored);
+        StoreU16(out, tag, true);
+        StoreU16(out + 2, type, true);
+        StoreU32(out + 4, valueCount, true);
+        StoreU32(out + 8, stored, true);
         slot += kEntrySize;
     }
 

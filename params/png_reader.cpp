@@ -26,10 +26,6 @@ constexpr uint32_t ChunkType(const char (&name)[5]) {
            uint32_t(uint8_t(name[3]));
 }
 
-uint32_t BigEndian32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
-
 // A run of bytes libpng is shown: a range of the stream, or fixed bytes.
 struct Piece {
     int64_t offset = 0;
@@ -62,8 +58,8 @@ bool CollectChunks(TStream& stream, int64_t start, PngSource& source) {
         uint8_t header[8];
         stream.Seek(pos);
         if (stream.Read(header, 8) != 8) break;
-        const uint32_t length = BigEndian32(header);
-        const uint32_t type = BigEndian32(header + 4);
+        const uint32_t length = Be32(header);
+        const uint32_t type = Be32(header + 4);
         if (length > 0x7FFFFFFFu || end - pos - 12 < int64_t(length)) break;
         if (first && type != ChunkType("IHDR")) return false;
         first = false;

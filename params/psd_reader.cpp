@@ -25,8 +25,6 @@ enum : uint16_t {
     kXmp = 1060,
 };
 
-uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-
 // Reads exactly count bytes at pos, never past limit.
 bool ReadWithin(TStream& stream, int64_t pos, int64_t limit, void* out, size_t count) {
     if (pos < 0 || limit - pos < int64_t(count)) return false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "params/byte_order.h"
+
 namespace velmora {
 
 namespace {
@@ -20,13 +22,13 @@ void ReadBlock(const std::vector<uint8_t>& block, uint64_t offset, void* out, si
 uint16_t ReadU16At(const std::vector<uint8_t>& block, uint64_t offset) {
     uint8_t b[2];
     ReadBlock(block, offset, b, 2);
-    return uint16_t(b[0] | b[1] << 8);
+    return Le16(b);
 }
 
 uint32_t ReadU32At(const std::vector<uint8_t>& block, uint64_t offset) {
     uint8_t b[4];
     ReadBlock(block, offset, b, 4);
-    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    return Le32(b);
 }
 
 uint64_t TypeSize(uint16_t type) {

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "params/byte_order.h"
+
 namespace velmora {
 
 namespace {
 
 constexpr int64_t kEntrySize = 12;
-
-uint16_t Get16(const uint8_t* p, bool le) {
-    return le ? uint16_t(p[0] | (p[1] << 8)) : uint16_t((p[0] << 8) | p[1]);
-}
-
-uint32_t Get32(const uint8_t* p, bool le) {
-    return le ? (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24)
-              : (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]));
-}
 
 const TIFFTag* FindEntry(const TTIFFEnv& env, uint16_t tag) {
     const int i = TIFFFindTAG(tag, env);
@@ -70,8 +63,8 @@ uint16_t InlineShort(const TTIFFEnv& env, const TIFFTag& e, int which) {
 double RationalAt(const TTIFFEnv& env, const TIFFTag& e, int index) {
     uint8_t b[8];
     if (!ReadExact(env, int64_t(e.DataPos) + 8 * int64_t(index), b, 8)) return 0.0;
-    const auto num = int32_t(Get32(b, env.Intel));
-    auto den = int32_t(Get32(b + 4, env.Intel));
+    const auto num = int32_t(LoadU32(b, env.Intel));
+    auto den = int32_t(LoadU32(b + 4, env.Intel));
     if (den == 0) den = 1;
     return double(num) / double(den);
 }
@@ -103,7 +96,7 @@ bool TIFFReadIFD(int index, int64_t offset, TTIFFEnv& env, int& imageCount) {
         uint8_t countBytes[2];
         s.Seek(pos);
         if (s.Read(countBytes, 2) != 2) break;
-        const uint16_t count = Get16(countBytes, env.Intel);
+        const uint16_t count = LoadU16(countBytes, env.Intel);
         if (count == 0) break;
 
         // A table that runs past the end of the data ends the walk.
@@ -122,7 +115,7 @@ bool TIFFReadIFD(int index, int64_t offset, TTIFFEnv& env, int& imageCount) {
         uint8_t nextBytes[4];
         s.Seek(nextPos);
         if (s.Read(nextBytes, 4) != 4) break;
-        const auto next = int64_t(int32_t(Get32(nextBytes, env.Intel)));
+        const auto next = int64_t(int32_t(LoadU32(nextBytes, env.Intel)));
 
         visited.insert(current);
         ++imageCount;
@@ -137,10 +130,10 @@ bool TIFFReadIFD(int index, int64_t offset, TTIFFEnv& env, int& imageCount) {
     env.IFD.resize(n);
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* p = table.data() + i * size_t(kEntrySize);
-        env.IFD[i].IdTag = Get16(p, env.Intel);
-        env.IFD[i].DataType = Get16(p + 2, env.Intel);
-        env.IFD[i].DataNum = Get32(p + 4, env.Intel);
-        env.IFD[i].DataPos = Get32(p + 8, env.Intel);
+        env.IFD[i].IdTag = LoadU16(p, env.Intel);
+        env.IFD[i].DataType = LoadU16(p + 2, env.Intel);
+        env.IFD[i].DataNum = LoadU32(p + 4, env.Intel);
+        env.IFD[i].DataPos = LoadU32(p + 8, env.Intel);
     }
     env.NumTags = uint16_t(n);
     return true;
@@ -178,7 +171,7 @@ int64_t TIFFReadIndexValN(TTIFFEnv& env, uint16_t tag, int index) {
         if (uint32_t(index) >= e->DataNum) return 0;
         if (e->DataNum == 1) return e->DataPos;
         uint8_t b[4];
-        return ReadExact(env, int64_t(e->DataPos) + 4 * int64_t(index), b, 4) ? Get32(b, env.Intel) : 0;
+        return ReadExact(env, int64_t(e->DataPos) + 4 * int64_t(index), b, 4) ? LoadU32(b, env.Intel) : 0;
     }
     if (e->DataType == kTiffShort) {
         // A single SHORT answers every index, as cameras often give one value for a pair.
@@ -186,7 +179,7 @@ int64_t TIFFReadIndexValN(TTIFFEnv& env, uint16_t tag, int index) {
         if (uint32_t(index) >= e->DataNum) return 0;
         if (e->DataNum == 2) return InlineShort(env, *e, index);
         uint8_t b[2];
-        return ReadExact(env, int64_t(e->DataPos) + 2 * int64_t(index), b, 2) ? Get16(b, env.Intel) : 0;
+        return ReadExact(env, int64_t(e->DataPos) + 2 * int64_t(index), b, 2) ? LoadU16(b, env.Intel) : 0;
     }
     return 0;
 }
@@ -203,9 +196,9 @@ std::vector<int32_t> TIFFReadArrayIntegers(TTIFFEnv& env, uint16_t tag) {
     const size_t n = data.size() / size_t(size);
     std::vector<int32_t> values(n, 0);
     if (e->DataType == kTiffShort) {
-        for (size_t i = 0; i < n; ++i) values[i] = Get16(data.data() + 2 * i, env.Intel);
+        for (size_t i = 0; i < n; ++i) values[i] = LoadU16(data.data() + 2 * i, env.Intel);
     } else if (e->DataType == kTiffLong) {
-        for (size_t i = 0; i < n; ++i) values[i] = int32_t(Get32(data.data() + 4 * i, env.Intel));
+        for (size_t i = 0; i < n; ++i) values[i] = int32_t(LoadU32(data.data() + 4 * i, env.Intel));
     }
     return values;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "params/byte_order.h"
 #include "params/iptc_info_list.h"
 #include "params/jpeg_decode.h"
 #include "params/maker_note.h"
@@ -303,9 +304,7 @@ void TIFFReadStream(TImageBitmap* bitmap, TStream& stream, int& imageCount, bool
         return;
     }
     const bool intel = header[0] == 'I';
-    const uint32_t firstOffset = intel
-        ? uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 | uint32_t(header[7]) << 24
-        : uint32_t(header[7]) | uint32_t(header[6]) << 8 | uint32_t(header[5]) << 16 | uint32_t(header[4]) << 24;
+    const uint32_t firstOffset = LoadU32(header + 4, intel);
     if (firstOffset == 0) return;
 
     TTIFFEnv env = EmptyEnv(intel, stream, base);
