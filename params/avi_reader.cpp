@@ -25,13 +25,6 @@ int32_t ClampToInt32(int64_t value) {
 }
 
 
-// Reads exactly count bytes at pos, never past limit.
-bool ReadWithin(TStream& stream, int64_t pos, int64_t limit, void* out, size_t count) {
-    if (pos < 0 || limit - pos < int64_t(count)) return false;
-    stream.Seek(pos);
-    return stream.Read(out, count) == count;
-}
-
 struct Chunk {
     uint32_t id = 0;
     // For RIFF and LIST chunks, the list type.

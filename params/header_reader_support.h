@@ -35,6 +35,13 @@ inline bool ReadAt(TStream& stream, int64_t offset, void* buffer, size_t count) 
     return stream.Read(buffer, count) == count;
 }
 
+// Reads exactly count bytes at pos, never past limit.
+inline bool ReadWithin(TStream& stream, int64_t pos, int64_t limit, void* out, size_t count) {
+    if (pos < 0 || limit - pos < int64_t(count)) return false;
+    stream.Seek(pos);
+    return stream.Read(out, count) == count;
+}
+
 // The bytes up to the first zero byte, at most length of them.
 inline std::string TextUpToZero(const uint8_t* bytes, size_t length) {
     size_t n = 0;

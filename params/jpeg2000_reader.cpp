@@ -21,13 +21,6 @@ constexpr uint32_t BoxType(const char (&name)[5]) {
 
 uint64_t Be64(const uint8_t* p) { return uint64_t(Be32(p)) << 32 | Be32(p + 4); }
 
-// Reads exactly count bytes at pos, never past limit.
-bool ReadWithin(TStream& stream, int64_t pos, int64_t limit, void* out, size_t count) {
-    if (pos < 0 || limit - pos < int64_t(count)) return false;
-    stream.Seek(pos);
-    return stream.Read(out, count) == count;
-}
-
 // Reads up to count bytes of [pos, limit); the box contents a reader needs are small.
 std::vector<uint8_t> ReadSpan(TStream& stream, int64_t pos, int64_t limit, size_t count) {
     if (limit - pos < int64_t(count)) count = limit > pos ? size_t(limit - pos) : 0;

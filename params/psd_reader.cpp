@@ -25,13 +25,6 @@ enum : uint16_t {
     kXmp = 1060,
 };
 
-// Reads exactly count bytes at pos, never past limit.
-bool ReadWithin(TStream& stream, int64_t pos, int64_t limit, void* out, size_t count) {
-    if (pos < 0 || limit - pos < int64_t(count)) return false;
-    stream.Seek(pos);
-    return stream.Read(out, count) == count;
-}
-
 void HandleResource(uint16_t id, const std::vector<uint8_t>& data, TIOParamsVals& params) {
     switch (id) {
         case kResolutionInfo:
