@@ -3,6 +3,8 @@
 #include <array>
 #include <functional>
 
+#include "params/file_name.h"
+
 namespace velmora {
 
 namespace {
@@ -13,14 +15,8 @@ struct CommonRow {
     const char* help;  // nullptr: the row keeps an empty help text
 };
 
-// The file-name part of a path: everything after the last path delimiter or drive colon.
-std::string FileNamePart(const std::string& path) {
-    const auto cut = path.find_last_of("/\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 const std::array<CommonRow, 9> kCommonRows{{
-    {"FileName", [](const TIOParamsVals& p) { return FileNamePart(p.FileName); }, nullptr},
+    {"FileName", [](const TIOParamsVals& p) { return ExtractFileName(p.FileName); }, nullptr},
     {"FileType", [](const TIOParamsVals& p) { return p.GetFileTypeStr(); }, nullptr},
     {"Width", [](const TIOParamsVals& p) { return std::to_string(p.Width); }, nullptr},
     {"Height", [](const TIOParamsVals& p) { return std::to_string(p.Height); }, nullptr},

@@ -1,10 +1,8 @@
 #include "info/info_dispatcher.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "info/common_info.h"
 #include "info/special_info.h"
+#include "params/file_name.h"
 #include "params/format_detection.h"
 
 namespace velmora {
@@ -17,23 +15,8 @@ const std::vector<InfoLister>& InfoListers() {
     return listers;
 }
 
-namespace {
-
-// The extension as a path function gives it: from the last "." of the file-name part.
-std::string ExtensionOf(const std::string& path) {
-    const auto slash = path.find_last_of("/\\:");
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return path.substr(dot);
-}
-
-}  // namespace
-
 bool FileQualifies(const std::string& path) {
-    if (IsKnownFormat(path)) return true;
-    std::string ext = ExtensionOf(path);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-    return ext == ".AVI";
+    return IsKnownFormat(path) || HasFileExt(path, ".AVI");
 }
 
 TInfoDispatcher::TInfoDispatcher(TImageIO& imageIO) : imageIO_(imageIO), session_(imageIO.Params) {

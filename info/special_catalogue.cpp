@@ -1,10 +1,10 @@
 #include "info/special_catalogue.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <type_traits>
 
+#include "params/file_name.h"
 #include "params/user_locale.h"
 
 namespace velmora {
@@ -367,20 +367,6 @@ std::string FormatIconSize(const SpecialFieldValue& v) {
     return std::to_string(size.width) + " x " + std::to_string(size.height);
 }
 
-// The extension as a path function gives it: from the last "." of the file-name part.
-std::string ExtensionOf(const std::string& path) {
-    const auto slash = path.find_last_of("/\\:");
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return path.substr(dot);
-}
-
-bool IsAviPath(const std::string& path) {
-    std::string ext = ExtensionOf(path);
-    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return ext == ".AVI";
-}
-
 }  // namespace
 
 std::span<const SpecialGroup> SpecialCatalogue() {
@@ -392,7 +378,7 @@ bool GroupApplies(const SpecialGroup& group, const TIOParamsVals& params, const 
         case GroupTest::FileType:
             return params.FileType == group.fileType;
         case GroupTest::AviExtension:
-            return IsAviPath(path);
+            return HasFileExt(path, ".AVI");
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "params/byte_order.h"
+#include "params/file_name.h"
 #include "params/format_registry.h"
 #include "params/raw_decoder.h"
 #include "params/tiff_env.h"
@@ -288,14 +289,6 @@ bool RegistryTryTest(Probe& p, int32_t& fileType) {
     return false;
 }
 
-// Extension of a path: the text from the last "." of its file name on, empty when none.
-std::string ExtensionOf(const std::string& fileName) {
-    const size_t slash = fileName.find_last_of('/');
-    const size_t dot = fileName.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return fileName.substr(dot);
-}
-
 }  // namespace
 
 bool IsTIFFStream(TStream& stream) {
@@ -386,7 +379,7 @@ int32_t FindFileFormat(const std::string& fileName, bool verifyExtension) {
         result = FindStreamFormat(*file);
     }
 
-    const TFileFormatInfo* entry = FileFormatGetInfo2(ExtensionOf(fileName));
+    const TFileFormatInfo* entry = FileFormatGetInfo2(ExtractFileExt(fileName));
     if (entry && entry->FileType == ioRAW && result == ioTIFF) result = ioRAW;
     // A raw file can carry an embedded preview whose start an earlier content test finds
     // first (a JPEG thumbnail right after a short raw header); under a raw extension the
@@ -406,7 +399,7 @@ int32_t FindFileFormat(const std::string& fileName, bool verifyExtension) {
 }
 
 bool IsKnownFormat(const std::string& fileName) {
-    const std::string ext = ExtensionOf(fileName);
+    const std::string ext = ExtractFileExt(fileName);
     if (ext.empty()) return false;
     const TFileFormatInfo* entry = FileFormatGetInfo2(ext);
     return entry && entry->ReadProc;

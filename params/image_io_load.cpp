@@ -4,6 +4,7 @@
 #include <string>
 
 #include "params/avi_reader.h"
+#include "params/file_name.h"
 #include "params/format_registry.h"
 #include "params/header_reader_support.h"
 #include "params/image_io.h"
@@ -17,13 +18,6 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-// The part of the file name from its last dot, or empty when the name has none.
-std::string ExtensionOf(const std::string& fileName) {
-    const size_t dot = fileName.find_last_of("./");
-    if (dot == std::string::npos || fileName[dot] != '.') return {};
-    return fileName.substr(dot);
-}
-
 }  // namespace
 
 void TImageIO::LoadFromFile(const std::string& fileName) {
@@ -34,8 +28,7 @@ void TImageIO::LoadFromFile(const std::string& fileName) {
         return;
     }
 
-    const std::string extension = ExtensionOf(fileName);
-    if (LowerAscii(extension) == ".avi") {
+    if (HasFileExt(fileName, ".avi")) {
         Params.AVI_FrameCount = 0;
         try {
             TFileStream file(fileName);
@@ -51,7 +44,7 @@ void TImageIO::LoadFromFile(const std::string& fileName) {
 
     // By the extension alone, not by content. An extension without entry, or an entry that
     // cannot be read, refuses the file and keeps the record.
-    const TFileFormatInfo* entry = FileFormatGetInfo2(extension);
+    const TFileFormatInfo* entry = FileFormatGetInfo2(ExtractFileExt(fileName));
     if (!entry || !entry->ReadProc) {
         Aborting = true;
         return;
