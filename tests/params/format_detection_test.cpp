@@ -10,6 +10,7 @@
 
 #include "params/format_registry.h"
 #include "params/image_io.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/tiff_builder.h"
 
 namespace velmora {
@@ -17,6 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using test::PatchU16;
+using test::PatchU32;
 using test::TiffBuilder;
 using namespace std::string_literals;
 
@@ -25,20 +28,6 @@ Bytes Str(const std::string& s) { return Bytes(s.begin(), s.end()); }
 Bytes Padded(Bytes v, size_t size) {
     v.resize(size, 0);
     return v;
-}
-
-void PutLE16(Bytes& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
-
-void PutLE32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-void PutBE16(Bytes& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v >> 8);
-    b[at + 1] = uint8_t(v);
 }
 
 int32_t Detect(const Bytes& data) {
@@ -54,17 +43,17 @@ struct IconEntry {
 
 Bytes Icon(uint16_t type, const std::vector<IconEntry>& entries, size_t size, uint16_t count = 0xFFFF) {
     Bytes b(std::max<size_t>(size, 6 + 16 * entries.size()), 0);
-    PutLE16(b, 2, type);
-    PutLE16(b, 4, count == 0xFFFF ? uint16_t(entries.size()) : count);
+    PatchU16(b, 2, type, true);
+    PatchU16(b, 4, count == 0xFFFF ? uint16_t(entries.size()) : count, true);
     const uint32_t dataStart = uint32_t(6 + 16 * entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         const size_t at = 6 + 16 * i;
         b[at] = b[at + 1] = 16;
         b[at + 3] = entries[i].reserved;
-        PutLE16(b, at + 4, 1);
-        PutLE16(b, at + 6, 32);
-        PutLE32(b, at + 8, entries[i].bytes);
-        PutLE32(b, at + 12, entries[i].offset ? entries[i].offset : dataStart);
+        PatchU16(b, at + 4, 1, true);
+        PatchU16(b, at + 6, 32, true);
+        PatchU32(b, at + 8, entries[i].bytes, true);
+        PatchU32(b, at + 12, entries[i].offset ? entries[i].offset : dataStart, true);
     }
     b.resize(size);
     return b;
@@ -75,8 +64,8 @@ Bytes Tga(uint8_t mapType, uint8_t imageType, uint16_t width, uint16_t height, u
     b[0] = 0;
     b[1] = mapType;
     b[2] = imageType;
-    PutLE16(b, 12, width);
-    PutLE16(b, 14, height);
+    PatchU16(b, 12, width, true);
+    PatchU16(b, 14, height, true);
     b[16] = depth;
     b[17] = 0;
     return b;
@@ -84,38 +73,38 @@ Bytes Tga(uint8_t mapType, uint8_t imageType, uint16_t width, uint16_t height, u
 
 Bytes Psd(uint16_t version, uint16_t channels, uint16_t depth, uint16_t mode) {
     Bytes b = Padded(Str("8BPS"), 40);
-    PutBE16(b, 4, version);
-    PutBE16(b, 12, channels);
+    PatchU16(b, 4, version, false);
+    PatchU16(b, 12, channels, false);
     b[17] = 8;  // height
     b[21] = 8;  // width
-    PutBE16(b, 22, depth);
-    PutBE16(b, 24, mode);
+    PatchU16(b, 22, depth, false);
+    PatchU16(b, 24, mode, false);
     return b;
 }
 
 Bytes Wmf(bool placeable, uint16_t type, uint16_t headerSize, uint16_t parameters) {
     Bytes b(80, 0);
     const size_t at = placeable ? 22 : 0;
-    if (placeable) PutLE32(b, 0, 0x9AC6CDD7u);
-    PutLE16(b, at, type);
-    PutLE16(b, at + 2, headerSize);
-    PutLE16(b, at + 4, 0x300);
-    PutLE16(b, at + 16, parameters);
+    if (placeable) PatchU32(b, 0, 0x9AC6CDD7u, true);
+    PatchU16(b, at, type, true);
+    PatchU16(b, at + 2, headerSize, true);
+    PatchU16(b, at + 4, 0x300, true);
+    PatchU16(b, at + 16, parameters, true);
     return b;
 }
 
 Bytes Emf(uint32_t type, uint32_t signature) {
     Bytes b(88, 0);
-    PutLE32(b, 0, type);
-    PutLE32(b, 4, 88);
-    PutLE32(b, 40, signature);
+    PatchU32(b, 0, type, true);
+    PatchU32(b, 4, 88, true);
+    PatchU32(b, 40, signature, true);
     return b;
 }
 
 Bytes Dcx(const std::vector<uint32_t>& pages, size_t size) {
     Bytes b(std::max<size_t>(size, 4 + 4 * pages.size()), 0x11);
-    PutLE32(b, 0, 987654321u);
-    for (size_t i = 0; i < pages.size(); ++i) PutLE32(b, 4 + 4 * i, pages[i]);
+    PatchU32(b, 0, 987654321u, true);
+    for (size_t i = 0; i < pages.size(); ++i) PatchU32(b, 4 + 4 * i, pages[i], true);
     b.resize(size);
     return b;
 }

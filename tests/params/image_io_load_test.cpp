@@ -5,7 +5,7 @@
 
 #include "params/format_registry.h"
 #include "params/image_io.h"
-#include "tests/support/be_bytes.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/header_fixtures.h"
 #include "tests/support/temp_dir.h"
 

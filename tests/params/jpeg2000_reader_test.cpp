@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/be_bytes.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/header_fixtures.h"
 
 namespace velmora {

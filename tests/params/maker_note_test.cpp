@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using test::AppendU16;
+using test::AppendU32;
 
 // The maker note sits inside a stream the way an EXIF APP1 payload holds it: "Exif\0\0", a TIFF
 // header, then the maker-note directory at offset 8 from the header, followed by its data area.
@@ -19,10 +23,15 @@ class NoteWriter {
 public:
     explicit NoteWriter(bool littleEndian) : le_(littleEndian) {}
 
-    Bytes U16(uint16_t v) const { return le_ ? Bytes{uint8_t(v), uint8_t(v >> 8)} : Bytes{uint8_t(v >> 8), uint8_t(v)}; }
+    Bytes U16(uint16_t v) const {
+        Bytes b;
+        AppendU16(b, v, le_);
+        return b;
+    }
     Bytes U32(uint32_t v) const {
-        Bytes hi = U16(uint16_t(v >> 16)), lo = U16(uint16_t(v));
-        return le_ ? Cat(lo, hi) : Cat(hi, lo);
+        Bytes b;
+        AppendU32(b, v, le_);
+        return b;
     }
     static Bytes Cat(Bytes a, const Bytes& b) {
         a.insert(a.end(), b.begin(), b.end());
@@ -56,16 +65,6 @@ private:
 
 TIFFTag MakerNoteTag(uint32_t length, uint32_t offset = kNoteOffset) {
     return TIFFTag{37500, kTiffUndefined, length, offset};
-}
-
-void PutLE16(Bytes& b, uint16_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-
-void PutLE32(Bytes& b, uint32_t v) {
-    PutLE16(b, uint16_t(v));
-    PutLE16(b, uint16_t(v >> 16));
 }
 
 TTagsHandler HandlerWithOldContent() {
@@ -135,12 +134,12 @@ TEST(MakerNoteTest, CopiesKeptEntriesIntoALittleEndianBlock) {
     constexpr uint16_t kEntries = 9;
     const uint32_t blockData = 2 + 12 * kEntries;
     Bytes expected;
-    PutLE16(expected, kEntries);
+    AppendU16(expected, kEntries, true);
     auto entry = [&expected](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
-        PutLE16(expected, tag);
-        PutLE16(expected, type);
-        PutLE32(expected, count);
-        PutLE32(expected, value);
+        AppendU16(expected, tag, true);
+        AppendU16(expected, type, true);
+        AppendU32(expected, count, true);
+        AppendU32(expected, value, true);
     };
     entry(1, kTiffShort, 3, blockData);
     entry(2, kTiffShort, 2, 7 | 8u << 16);
@@ -149,11 +148,11 @@ TEST(MakerNoteTest, CopiesKeptEntriesIntoALittleEndianBlock) {
     entry(13, kTiffByte, 3, 0x030201);
     entry(14, kTiffRational, 1, blockData + 16);
     expected.resize(blockData, 0);
-    for (uint16_t v : {100, 200, 65535}) PutLE16(expected, v);
+    for (uint16_t v : {100, 200, 65535}) AppendU16(expected, v, true);
     const std::string name("PowerShot\0", 10);
     expected.insert(expected.end(), name.begin(), name.end());
-    PutLE32(expected, 300);
-    PutLE32(expected, 7);
+    AppendU32(expected, 300, true);
+    AppendU32(expected, 7, true);
 
     for (const bool le : {true, false}) {
         NoteWriter w(le);

@@ -10,6 +10,7 @@
 #include "params/image_io.h"
 #include "params/io_params.h"
 #include "params/stream.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/ciff_builder.h"
 #include "tests/support/jpeg_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -19,33 +20,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class LeBytes {
-public:
-    LeBytes& U16(uint16_t v) {
-        data.push_back(uint8_t(v));
-        data.push_back(uint8_t(v >> 8));
-        return *this;
-    }
-    LeBytes& U32(uint32_t v) { return U16(uint16_t(v)).U16(uint16_t(v >> 16)); }
-    LeBytes& Text(const std::string& s) {
-        data.insert(data.end(), s.begin(), s.end());
-        return *this;
-    }
-    LeBytes& Wide(const std::u16string& s) {
-        for (char16_t c : s) U16(c);
-        return U16(0);
-    }
-    LeBytes& Append(const Bytes& b) {
-        data.insert(data.end(), b.begin(), b.end());
-        return *this;
-    }
-    void Patch32(size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) data[at + size_t(i)] = uint8_t(v >> (8 * i));
-    }
-    uint32_t Size() const { return uint32_t(data.size()); }
-
-    Bytes data;
-};
+using test::LeBytes;
 
 // A Foveon X3F file: header with the image size, one property section, the section directory
 // and the directory's position in the last 4 bytes.
@@ -63,14 +38,14 @@ Bytes X3f(uint32_t columns, uint32_t rows, const std::vector<std::pair<std::u16s
     }
     f.Text("SECp").U32(0x00020000).U32(uint32_t(properties.size())).U32(0).U32(0).U32(chars.Size() / 2);
     for (uint32_t o : offsets) f.U32(o);
-    f.Append(chars.data);
+    f.Bytes(chars.Data());
     const uint32_t sectionLength = f.Size() - section;
     const uint32_t directory = f.Size();
     f.Text("SECd").U32(0x00020000).U32(2);
     f.U32(0).U32(0).Text("IMAG");
     f.U32(section).U32(sectionLength).Text("PROP");
     f.U32(directory);
-    return f.data;
+    return f.Data();
 }
 
 Bytes SigmaSd10() { return X3f(2268, 1512, {{u"ISO", u"100"}, {u"CAMMANUF", u"SIGMA"}, {u"CAMMODEL", u"SIGMA SD10"}}); }
@@ -92,15 +67,15 @@ size_t AppendIfd(LeBytes& f, const std::vector<IfdEntry>& entries) {
         if (e.data.size() <= 4) {
             Bytes inline4 = e.data;
             inline4.resize(4, 0);
-            f.Append(inline4);
+            f.Bytes(inline4);
         } else {
             f.U32(dataStart + outOfLine.Size());
-            outOfLine.Append(e.data);
-            if (outOfLine.Size() % 2) outOfLine.data.push_back(0);
+            outOfLine.Bytes(e.data);
+            if (outOfLine.Size() % 2) outOfLine.U8(0);
         }
     }
     const size_t next = f.Size();
-    f.U32(0).Append(outOfLine.data);
+    f.U32(0).Bytes(outOfLine.Data());
     return next;
 }
 
@@ -109,9 +84,9 @@ Bytes Ascii(const std::string& s) {
     b.push_back(0);
     return b;
 }
-Bytes Le16(uint16_t v) { return LeBytes().U16(v).data; }
-Bytes Le32(uint32_t v) { return LeBytes().U32(v).data; }
-Bytes Rational(uint32_t n, uint32_t d) { return LeBytes().U32(n).U32(d).data; }
+Bytes Le16(uint16_t v) { return LeBytes().U16(v).Data(); }
+Bytes Le32(uint32_t v) { return LeBytes().U32(v).Data(); }
+Bytes Rational(uint32_t n, uint32_t d) { return LeBytes().U32(n).U32(d).Data(); }
 
 // A Canon CR2 header ("II", 42, "CR" version 2) whose raw image data was stripped: IFD0 names
 // the camera (its make padded with zero bytes) and gives 72 dpi, IFD1 holds a JPEG thumbnail.
@@ -125,11 +100,11 @@ Bytes Cr2WithoutRawData(const Bytes& thumbnail) {
                                       {282, 5, 1, Rational(72, 1)},
                                       {283, 5, 1, Rational(72, 1)},
                                       {296, 3, 1, Le16(2)}});
-    f.Patch32(next, f.Size());
+    f.PatchU32(next, f.Size());
     const uint32_t jpegAt = f.Size() + 2 + 3 * 12 + 4;
     AppendIfd(f, {{259, 3, 1, Le16(6)}, {513, 4, 1, Le32(jpegAt)}, {514, 4, 1, Le32(uint32_t(thumbnail.size()))}});
-    f.Append(thumbnail);
-    return f.data;
+    f.Bytes(thumbnail);
+    return f.Data();
 }
 
 struct ReadResult {

@@ -5,35 +5,29 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using test::AppendU16;
+using test::AppendU32;
 
 struct RawEntry {
     uint16_t tag, type;
     uint32_t count, value;
 };
 
-void Put16(Bytes& b, uint16_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-
-void Put32(Bytes& b, uint32_t v) {
-    Put16(b, uint16_t(v));
-    Put16(b, uint16_t(v >> 16));
-}
-
 // A maker-note block: count, entries, then the data area (whose offset is DataStart(n)).
 Bytes Block(const std::vector<RawEntry>& entries, const Bytes& data) {
     Bytes b;
-    Put16(b, static_cast<uint16_t>(entries.size()));
+    AppendU16(b, static_cast<uint16_t>(entries.size()), true);
     for (const RawEntry& e : entries) {
-        Put16(b, e.tag);
-        Put16(b, e.type);
-        Put32(b, e.count);
-        Put32(b, e.value);
+        AppendU16(b, e.tag, true);
+        AppendU16(b, e.type, true);
+        AppendU32(b, e.count, true);
+        AppendU32(b, e.value, true);
     }
     b.insert(b.end(), data.begin(), data.end());
     return b;
@@ -66,9 +60,9 @@ TEST(TagsHandlerTest, NewHandlerIsEmptyAndAnswersDefaults) {
 TEST(TagsHandlerTest, IntegerLookups) {
     const size_t n = 6;
     Bytes data;
-    for (uint16_t i = 0; i < 40; ++i) Put16(data, uint16_t(1000 + i));  // SHORT array at DataStart
-    Put32(data, 7);
-    Put32(data, uint32_t(-2));  // LONG array after it
+    for (uint16_t i = 0; i < 40; ++i) AppendU16(data, uint16_t(1000 + i), true);  // SHORT array at DataStart
+    AppendU32(data, 7, true);
+    AppendU32(data, uint32_t(-2), true);  // LONG array after it
     const uint32_t d = DataStart(n);
     const TTagsHandler h = Loaded(Block(
         {
@@ -115,7 +109,7 @@ TEST(TagsHandlerTest, TextsAndRationals) {
     Bytes data;
     const std::string text = std::string(31, 'C') + '\0';
     data.insert(data.end(), text.begin(), text.end());
-    for (uint32_t v : {10u, 0u, 3u, 4u, uint32_t(-9), 2u}) Put32(data, v);  // three rationals
+    for (uint32_t v : {10u, 0u, 3u, 4u, uint32_t(-9), 2u}) AppendU32(data, v, true);  // three rationals
     const std::string odd = "noZero";
     data.insert(data.end(), odd.begin(), odd.end());
     const TTagsHandler h = Loaded(Block(

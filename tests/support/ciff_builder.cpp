@@ -1,30 +1,8 @@
 #include "tests/support/ciff_builder.h"
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora::test {
-
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint16_t v, bool little) {
-    if (little) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    } else {
-        out.push_back(uint8_t(v >> 8));
-        out.push_back(uint8_t(v));
-    }
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v, bool little) {
-    if (little) {
-        Put16(out, uint16_t(v), true);
-        Put16(out, uint16_t(v >> 16), true);
-    } else {
-        Put16(out, uint16_t(v >> 16), false);
-        Put16(out, uint16_t(v), false);
-    }
-}
-
-}  // namespace
 
 CiffHeap& CiffHeap::Data(uint16_t tag, const std::vector<uint8_t>& data) {
     records_.push_back({tag, data, {}, {}, {}, {}, false});
@@ -73,8 +51,8 @@ std::vector<uint8_t> CiffHeap::RecordData(const Record& r, bool little) const {
     if (r.inRecord || r.raw) return {};
     if (!r.sub.empty()) return r.sub.front().Build(little);
     std::vector<uint8_t> out = r.data;
-    for (uint16_t v : r.shorts) Put16(out, v, little);
-    for (uint32_t v : r.longs) Put32(out, v, little);
+    for (uint16_t v : r.shorts) AppendU16(out, v, little);
+    for (uint32_t v : r.longs) AppendU32(out, v, little);
     return out;
 }
 
@@ -87,35 +65,35 @@ uint32_t CiffHeap::DataOffset(bool little, size_t index) const {
 std::vector<uint8_t> CiffHeap::Build(bool little) const {
     std::vector<uint8_t> heap;
     std::vector<uint8_t> table;
-    Put16(table, count_.value_or(uint16_t(records_.size())), little);
+    AppendU16(table, count_.value_or(uint16_t(records_.size())), little);
     for (const Record& r : records_) {
-        Put16(table, r.tag, little);
+        AppendU16(table, r.tag, little);
         if (r.inRecord) {
             table.insert(table.end(), r.data.begin(), r.data.end());
             continue;
         }
         if (r.raw) {
-            Put32(table, r.raw->first, little);
-            Put32(table, r.raw->second, little);
+            AppendU32(table, r.raw->first, little);
+            AppendU32(table, r.raw->second, little);
             continue;
         }
         const std::vector<uint8_t> data = RecordData(r, little);
-        Put32(table, uint32_t(data.size()), little);
-        Put32(table, uint32_t(heap.size()), little);
+        AppendU32(table, uint32_t(data.size()), little);
+        AppendU32(table, uint32_t(heap.size()), little);
         heap.insert(heap.end(), data.begin(), data.end());
     }
     const uint32_t tableOffset = uint32_t(heap.size());
     heap.insert(heap.end(), table.begin(), table.end());
-    Put32(heap, tableOffset, little);
+    AppendU32(heap, tableOffset, little);
     return heap;
 }
 
 std::vector<uint8_t> BuildCiffFile(const CiffHeap& root, bool little) {
     std::vector<uint8_t> file = little ? std::vector<uint8_t>{'I', 'I'} : std::vector<uint8_t>{'M', 'M'};
-    Put32(file, 26, little);
+    AppendU32(file, 26, little);
     const std::string signature = "HEAPCCDR";
     file.insert(file.end(), signature.begin(), signature.end());
-    Put32(file, 0x00010002, little);
+    AppendU32(file, 0x00010002, little);
     file.insert(file.end(), 8, 0);
     const std::vector<uint8_t> heap = root.Build(little);
     file.insert(file.end(), heap.begin(), heap.end());

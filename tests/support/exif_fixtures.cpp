@@ -2,18 +2,11 @@
 
 #include <functional>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora::test {
 
-std::vector<uint8_t> Utf16LeBytes(const std::u16string& text) {
-    std::vector<uint8_t> bytes;
-    for (char16_t c : text) {
-        bytes.push_back(uint8_t(c));
-        bytes.push_back(uint8_t(c >> 8));
-    }
-    bytes.push_back(0);
-    bytes.push_back(0);
-    return bytes;
-}
+std::vector<uint8_t> Utf16LeBytes(const std::u16string& text) { return LeBytes().Wide(text).Data(); }
 
 std::vector<uint8_t> MakerNoteDirectory(const TiffBuilder& order, const std::vector<MakerNoteEntry>& entries,
                                         const std::vector<uint8_t>& extra) {

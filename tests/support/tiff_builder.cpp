@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora::test {
 
 namespace {
@@ -9,28 +11,19 @@ namespace {
 constexpr uint16_t kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7,
                    kSRational = 10;
 
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v, bool le) {
-    out[at] = le ? uint8_t(v) : uint8_t(v >> 8);
-    out[at + 1] = le ? uint8_t(v >> 8) : uint8_t(v);
-}
-
-void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v, bool le) {
-    for (int i = 0; i < 4; ++i) out[at + i] = uint8_t(v >> (le ? 8 * i : 8 * (3 - i)));
-}
-
 uint32_t Even(uint32_t pos) { return pos + (pos & 1u); }
 
 }  // namespace
 
 std::vector<uint8_t> TiffBuilder::U16(uint16_t v) const {
     std::vector<uint8_t> b(2);
-    Put16(b, 0, v, littleEndian_);
+    PatchU16(b, 0, v, littleEndian_);
     return b;
 }
 
 std::vector<uint8_t> TiffBuilder::U32(uint32_t v) const {
     std::vector<uint8_t> b(4);
-    Put32(b, 0, v, littleEndian_);
+    PatchU32(b, 0, v, littleEndian_);
     return b;
 }
 
@@ -220,7 +213,7 @@ std::vector<uint8_t> TiffBuilder::Build(bool exifPrefix) const {
     std::vector<uint8_t> out(layout.size, 0);
 
     out[0] = out[1] = le ? 'I' : 'M';
-    Put16(out, 2, magic_, le);
+    PatchU16(out, 2, magic_, le);
     std::optional<int> firstChain;
     for (size_t i = 0; i < dirs_.size(); ++i) {
         if (dirs_[i].inChain) {
@@ -228,19 +221,19 @@ std::vector<uint8_t> TiffBuilder::Build(bool exifPrefix) const {
             break;
         }
     }
-    Put32(out, 4, firstOffset_ ? *firstOffset_ : (firstChain ? layout.dirOffsets[size_t(*firstChain)] : 0), le);
+    PatchU32(out, 4, firstOffset_ ? *firstOffset_ : (firstChain ? layout.dirOffsets[size_t(*firstChain)] : 0), le);
 
     for (size_t i = 0; i < dirs_.size(); ++i) {
         const DirSpec& d = dirs_[i];
         uint32_t pos = layout.dirOffsets[i];
-        Put16(out, pos, uint16_t(d.entries.size()), le);
+        PatchU16(out, pos, uint16_t(d.entries.size()), le);
         uint32_t dataPos = pos + 2 + 12 * uint32_t(d.entries.size()) + 4;
         for (size_t k = 0; k < d.entries.size(); ++k) {
             const EntrySpec& e = d.entries[k];
             const uint32_t at = pos + 2 + 12 * uint32_t(k);
-            Put16(out, at, e.tag, le);
-            Put16(out, at + 2, e.type, le);
-            Put32(out, at + 4, e.count, le);
+            PatchU16(out, at, e.tag, le);
+            PatchU16(out, at + 2, e.type, le);
+            PatchU32(out, at + 4, e.count, le);
 
             std::vector<uint8_t> bytes;
             if (e.ref == Ref::Directories) {
@@ -255,12 +248,12 @@ std::vector<uint8_t> TiffBuilder::Build(bool exifPrefix) const {
             }
 
             if (e.rawValue) {
-                Put32(out, at + 8, *e.rawValue, le);
+                PatchU32(out, at + 8, *e.rawValue, le);
             } else if (bytes.size() <= 4) {
                 for (size_t b = 0; b < bytes.size(); ++b) out[at + 8 + b] = bytes[b];
             } else {
                 dataPos = Even(dataPos);
-                Put32(out, at + 8, dataPos, le);
+                PatchU32(out, at + 8, dataPos, le);
                 for (size_t b = 0; b < bytes.size(); ++b) out[dataPos + b] = bytes[b];
                 dataPos += uint32_t(bytes.size());
             }
@@ -279,7 +272,7 @@ std::vector<uint8_t> TiffBuilder::Build(bool exifPrefix) const {
                 }
             }
         }
-        Put32(out, pos + 2 + 12 * uint32_t(d.entries.size()), next, le);
+        PatchU32(out, pos + 2 + 12 * uint32_t(d.entries.size()), next, le);
     }
 
     for (size_t i = 0; i < blobs_.size(); ++i) {
