@@ -1,5 +1,6 @@
 #include "tests/support/corpus.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +19,17 @@ std::string CorpusFile(const std::string& name) {
     const std::string dir = CorpusDir();
     if (dir.empty()) return {};
     return (std::filesystem::path(dir) / name).string();
+}
+
+std::vector<std::filesystem::path> CorpusFiles() {
+    std::vector<std::filesystem::path> files;
+    const std::string dir = CorpusDir();
+    if (dir.empty()) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename() != "README.md") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace velmora::test

@@ -1,7 +1,9 @@
 // Access to the folder of real image files used by conformance tests.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@ namespace velmora::test {
 std::string CorpusDir();
 // The path of a file in the corpus folder (empty when the folder is absent).
 std::string CorpusFile(const std::string& name);
+// Every file of the corpus folder except its README, in name order (none when the folder is absent).
+std::vector<std::filesystem::path> CorpusFiles();
 
 }  // namespace velmora::test
 
