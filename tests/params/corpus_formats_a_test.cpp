@@ -7,17 +7,12 @@
 #include "params/image_io.h"
 #include "params/user_locale.h"
 #include "tests/support/corpus.h"
+#include "tests/support/corpus_images.h"
 
 namespace velmora {
 namespace {
 
-struct Expected {
-    const char* file;
-    int32_t fileType;
-    int32_t width, height, bits, samples;
-};
-
-const Expected kFiles[] = {
+const test::CorpusImage kFiles[] = {
     // GIF: the first frame's size and the bits of its colour table.
     {"GIF.gif", ioGIF, 8, 8, 8, 1},
     {"multiple_comments.gif", ioGIF, 100, 100, 1, 1},
@@ -76,16 +71,9 @@ const Expected kFiles[] = {
 
 TEST(CorpusFormatsA, EveryFileIsDetectedAndReportsItsSizeAndDepth) {
     VELMORA_REQUIRE_CORPUS();
-    for (const Expected& e : kFiles) {
+    for (const test::CorpusImage& e : kFiles) {
         SCOPED_TRACE(e.file);
-        TImageIO io;
-        io.ParamsFromFile(test::CorpusFile(e.file));
-        const TIOParamsVals& p = io.Params;
-        EXPECT_EQ(p.FileType, e.fileType);
-        EXPECT_EQ(p.Width, e.width);
-        EXPECT_EQ(p.Height, e.height);
-        EXPECT_EQ(p.BitsPerSample, e.bits);
-        EXPECT_EQ(p.SamplesPerPixel, e.samples);
+        test::ExpectImageParams(e);
     }
 }
 

@@ -9,17 +9,12 @@
 #include "params/format_registry.h"
 #include "params/image_io.h"
 #include "tests/support/corpus.h"
+#include "tests/support/corpus_images.h"
 
 namespace velmora {
 namespace {
 
-struct Expected {
-    const char* file;
-    int32_t fileType;
-    int32_t width, height, bits, samples;
-};
-
-const Expected kFiles[] = {
+const test::CorpusImage kFiles[] = {
     {"1343_comment.png", ioPNG, 200, 100, 8, 3},
     {"1343_exif.png", ioPNG, 200, 100, 8, 3},
     {"IMG_20180725_163423-2.png", ioPNG, 40, 30, 8, 3},
@@ -43,17 +38,10 @@ const Expected kFiles[] = {
 
 TEST(CorpusFormatsB, EveryFileIsDetectedAndReportsItsSizeAndDepth) {
     VELMORA_REQUIRE_CORPUS();
-    for (const Expected& e : kFiles) {
+    for (const test::CorpusImage& e : kFiles) {
         SCOPED_TRACE(e.file);
         EXPECT_EQ(FindFileFormat(test::CorpusFile(e.file), true), e.fileType);
-        TImageIO io;
-        io.ParamsFromFile(test::CorpusFile(e.file));
-        const TIOParamsVals& p = io.Params;
-        EXPECT_EQ(p.FileType, e.fileType);
-        EXPECT_EQ(p.Width, e.width);
-        EXPECT_EQ(p.Height, e.height);
-        EXPECT_EQ(p.BitsPerSample, e.bits);
-        EXPECT_EQ(p.SamplesPerPixel, e.samples);
+        test::ExpectImageParams(e);
     }
 }
 
