@@ -1,14 +1,12 @@
 #include "params/file_name.h"
 
-#include <algorithm>
+#include "params/ascii_text.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr const char* kNameDelimiters = "/\\:";
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -25,9 +23,7 @@ std::string ExtractFileExt(const std::string& path) {
 }
 
 bool HasFileExt(const std::string& path, std::string_view ext) {
-    const std::string own = ExtractFileExt(path);
-    return std::equal(own.begin(), own.end(), ext.begin(), ext.end(),
-                      [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+    return EqualsIgnoreAsciiCase(ExtractFileExt(path), ext);
 }
 
 }  // namespace velmora

@@ -1,9 +1,9 @@
 #include "params/format_registry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "params/ascii_text.h"
 #include "params/wbmp_reader.h"
 
 namespace velmora {
@@ -68,12 +68,6 @@ std::vector<TFileFormatInfo>& Registry() {
     return registry;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
 std::vector<std::string> SplitExtensions(const std::string& list) {
     std::vector<std::string> parts;
     if (list.empty()) return parts;
@@ -111,12 +105,12 @@ const TFileFormatInfo* FileFormatGetInfo(int32_t fileType) {
 }
 
 const TFileFormatInfo* FileFormatGetInfo2(const std::string& extension) {
-    std::string ext = Lower(extension);
+    std::string ext = LowerAscii(extension);
     if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
     if (ext.empty()) return nullptr;
     for (const TFileFormatInfo& f : Registry()) {
         for (const std::string& e : SplitExtensions(f.ExtensionList)) {
-            if (Lower(e) == ext) return &f;
+            if (LowerAscii(e) == ext) return &f;
         }
     }
     return nullptr;

@@ -1,8 +1,7 @@
 // TImageIO::LoadFromFile: the full load of a file, chosen by its extension.
-#include <algorithm>
-#include <cctype>
 #include <string>
 
+#include "params/ascii_text.h"
 #include "params/avi_reader.h"
 #include "params/file_name.h"
 #include "params/format_registry.h"
@@ -10,15 +9,6 @@
 #include "params/image_io.h"
 
 namespace velmora {
-
-namespace {
-
-std::string LowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-}  // namespace
 
 void TImageIO::LoadFromFile(const std::string& fileName) {
     Aborting = false;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "params/ascii_text.h"
 #include "params/exif_block.h"
 #include "params/format_registry.h"
 #include "params/image_io.h"
@@ -62,12 +63,6 @@ const FileTypeSuffix kFileTypeSuffixes[] = {
     {ioJ2K, [](const TIOParamsVals& p) { return int(p.J2000_ColorSpace); },
      {{" Gray level", " RGB", " YCbCr"}}},
 };
-
-std::string UpperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    return s;
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "params/ascii_text.h"
 #include "params/code_page.h"
 #include "params/io_params.h"
 #include "params/user_locale.h"
@@ -27,12 +28,6 @@ std::string WithoutControlChars(std::string_view s) {
     for (char c : s)
         if (uint8_t(c) >= 32 && uint8_t(c) != 127) out += c;
     return out;
-}
-
-std::string UpperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    return s;
 }
 
 // A decimal integer with an optional sign, blanks around it ignored; false when it is none

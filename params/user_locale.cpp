@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include "params/ascii_text.h"
+
 namespace velmora {
 namespace {
 
@@ -64,15 +66,6 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
 std::string LangInfo(nl_item item, locale_t loc, const std::string& fallback) {
     const char* text = nl_langinfo_l(item, loc);
     return text && *text ? std::string(text) : fallback;
@@ -147,8 +140,7 @@ void AppendFormatted(std::string& out, std::string_view format, const DateTimePa
             case 'S': AppendNumber(out, p.second, 2, pad ? pad : '0', noPad); break;
             case 'p': out += p.hour < 12 ? locale.AmText : locale.PmText; break;
             case 'P':
-                for (char c : p.hour < 12 ? locale.AmText : locale.PmText)
-                    out += c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+                out += LowerAscii(p.hour < 12 ? locale.AmText : locale.PmText);
                 break;
             case 'D': nested("%m/%d/%y"); break;
             case 'F': nested("%Y-%m-%d"); break;
@@ -421,7 +413,7 @@ bool ParseTime(std::string_view text, TDateTime& value) {
         for (std::string_view marker : {std::string_view(pm ? locale.PmText : locale.AmText),
                                         std::string_view(pm ? "PM" : "AM")}) {
             if (!marker.empty() && text.size() > marker.size() &&
-                EqualsIgnoreCase(text.substr(text.size() - marker.size()), marker)) {
+                EqualsIgnoreAsciiCase(text.substr(text.size() - marker.size()), marker)) {
                 text = Trim(text.substr(0, text.size() - marker.size()));
                 halfDay = pm;
                 break;
