@@ -8,6 +8,7 @@
 
 #include "params/io_params.h"
 #include "params/stream.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/exif_fixtures.h"
 #include "tests/support/jpeg_fixtures.h"
 #include "tests/support/tiff_builder.h"
@@ -276,8 +277,8 @@ TEST(ExifReaderSearch, FindsTheFirstTiffHeaderInTheWindow) {
     const auto header = [](const char* order, uint16_t magic, uint32_t first) {
         const bool le = order[0] == 'I';
         std::vector<uint8_t> h = {uint8_t(order[0]), uint8_t(order[1])};
-        for (int i = 0; i < 2; ++i) h.push_back(uint8_t(magic >> (le ? 8 * i : 8 * (1 - i))));
-        for (int i = 0; i < 4; ++i) h.push_back(uint8_t(first >> (le ? 8 * i : 8 * (3 - i))));
+        test::AppendU16(h, magic, le);
+        test::AppendU32(h, first, le);
         return h;
     };
     struct Case {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora {
 namespace {
 
@@ -107,9 +109,9 @@ TEST(IptcInfoListTest, LoadFromStreamStopsAtALengthThatCannotBeRead) {
         list.SaveToStream(stream);
         // Length field of the second entry: 8 + (12 + 4) + 8.
         stream.Seek(8 + 16 + 8);
-        const auto v = static_cast<uint32_t>(badLength);
-        const uint8_t le[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-        stream.WriteBuffer(le, 4);
+        std::vector<uint8_t> length;
+        test::AppendU32(length, static_cast<uint32_t>(badLength), true);
+        stream.WriteBuffer(length.data(), length.size());
         stream.Seek(0);
 
         TIPTCInfoList loaded;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/byte_writer.h"
+
 namespace velmora {
 namespace {
 
@@ -99,13 +101,10 @@ TEST(MarkerListTest, StreamRoundTripKeepsOrderTypesAndBytes) {
 std::vector<uint8_t> Serialised(int32_t count, const std::vector<std::pair<uint8_t, int32_t>>& entries,
                                 size_t dataAvailable) {
     std::vector<uint8_t> out = {0};
-    auto put32 = [&out](int32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(v) >> (8 * i)));
-    };
-    put32(count);
+    test::AppendU32(out, uint32_t(count), true);
     for (const auto& [type, length] : entries) {
         out.push_back(type);
-        put32(length);
+        test::AppendU32(out, uint32_t(length), true);
         if (length > 0) out.insert(out.end(), std::min<size_t>(length, dataAvailable), 'd');
     }
     return out;
