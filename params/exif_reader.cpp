@@ -34,19 +34,6 @@ bool ReadDirectory(TStream& stream, int64_t start, int index, bool thumbnailMode
 
 // Turns a thumbnail upright by the EXIF orientation (1 to 8). The mirrored turns (5 and 7)
 // mirror first: 5 then comes out transposed and 7 transversed, as EXIF 2.2 defines them.
-void TurnUpright(TImageBitmap& bitmap, int orientation) {
-    switch (orientation) {
-        case 2: bitmap.MirrorLeftRight(); break;
-        case 3: bitmap.MirrorTopBottom(); bitmap.MirrorLeftRight(); break;
-        case 4: bitmap.MirrorTopBottom(); break;
-        case 5: bitmap.MirrorLeftRight(); bitmap.Rotate90CounterClockwise(); break;
-        case 6: bitmap.Rotate90Clockwise(); break;
-        case 7: bitmap.MirrorLeftRight(); bitmap.Rotate90Clockwise(); break;
-        case 8: bitmap.Rotate90CounterClockwise(); break;
-        default: break;
-    }
-}
-
 TImageBitmap& EmptyThumbnail(TIOParamsVals& params) {
     if (!params.EXIF_Bitmap) params.EXIF_Bitmap = std::make_unique<TImageBitmap>();
     params.EXIF_Bitmap->Clear();
@@ -96,7 +83,7 @@ bool LoadEXIFFromStandardBuffer(const void* buffer, size_t length, TIOParamsVals
     params.EXIF_HasEXIF = true;
 
     if (!ReadDirectory(stream, 0, 1, /*thumbnailMode=*/true, &thumbnail, work)) thumbnail.Clear();
-    TurnUpright(thumbnail, params.EXIF_Orientation);
+    thumbnail.TurnUpright(params.EXIF_Orientation);
     return true;
 }
 

@@ -80,4 +80,20 @@ void TImageBitmap::Rotate90Clockwise() {
     pixels_.swap(out);
 }
 
+void TImageBitmap::TurnUpright(int orientation) {
+    if (IsEmpty()) return;
+    // Orientations 5 and 7 mirror first: together with the turn that gives the transposed and
+    // the transversed picture.
+    switch (orientation) {
+        case 2: MirrorLeftRight(); break;
+        case 3: MirrorTopBottom(); MirrorLeftRight(); break;
+        case 4: MirrorTopBottom(); break;
+        case 5: MirrorLeftRight(); Rotate90CounterClockwise(); break;
+        case 6: Rotate90Clockwise(); break;
+        case 7: MirrorLeftRight(); Rotate90Clockwise(); break;
+        case 8: Rotate90CounterClockwise(); break;
+        default: break;
+    }
+}
+
 }  // namespace velmora

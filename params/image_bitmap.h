@@ -36,6 +36,8 @@ public:
     // Positive angles turn counter-clockwise.
     void Rotate90CounterClockwise();
     void Rotate90Clockwise();
+    // Turns a picture stored with an EXIF orientation (1 to 8) upright; other values do nothing.
+    void TurnUpright(int orientation);
 
 private:
     int width_ = 0;

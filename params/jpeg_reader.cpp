@@ -370,37 +370,6 @@ void RebuildMarkerList(const std::vector<SavedMarker>& markers, TMarkerList& lis
     }
 }
 
-void TurnUpright(TImageBitmap& bitmap, int orientation) {
-    if (bitmap.IsEmpty()) return;
-    switch (orientation) {
-        case 2:
-            bitmap.MirrorLeftRight();
-            break;
-        case 3:
-            bitmap.MirrorTopBottom();
-            bitmap.MirrorLeftRight();
-            break;
-        case 4:
-            bitmap.MirrorTopBottom();
-            break;
-        case 5:
-            bitmap.Rotate90CounterClockwise();
-            bitmap.MirrorLeftRight();
-            break;
-        case 6:
-            bitmap.Rotate90Clockwise();
-            break;
-        case 7:
-            bitmap.Rotate90Clockwise();
-            bitmap.MirrorLeftRight();
-            break;
-        case 8:
-            bitmap.Rotate90CounterClockwise();
-            break;
-        default:
-            break;
-    }
-}
 
 bool IsXmpPayload(const uint8_t* data, int length) {
     return length >= static_cast<int>(kXmpMinLength) && std::memcmp(data, kXmpIdentifier, kXmpCompared) == 0;
@@ -429,7 +398,7 @@ void HandOverMetadata(TIOParamsVals& params, TImageBitmap& bitmap, bool decodedB
                 params.DpiX = dpiX;
                 params.DpiY = dpiY;
             }
-            if (decodedBitmap && params.JPEG_EnableAdjustOrientation) TurnUpright(bitmap, params.EXIF_Orientation);
+            if (decodedBitmap && params.JPEG_EnableAdjustOrientation) bitmap.TurnUpright(params.EXIF_Orientation);
         }
         break;
     }
