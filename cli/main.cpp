@@ -21,7 +21,7 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "usage: velmora-info FILE                      all pages of FILE\n"
-    "       velmora-info --page NAME FILE          one page: common, special, exif, iptc or makernote\n"
+    "       velmora-info --page NAME FILE          one page: common or special\n"
     "       velmora-info --csv OUT [--delimiter ,|;] FILE...   CSV export of many files\n"
     "       velmora-info --properties FILE         every keyed field of the record, KEY=VALUE a line\n";
 
