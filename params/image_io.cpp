@@ -42,7 +42,7 @@ void TImageIO::ParamsFromFileFormat(const std::string& fileName, int32_t fileTyp
         Aborting = true;
         TFileStream file(fileName);
         Aborting = false;
-        RunReader(file, fileType, /*parametersOnly=*/true, /*fromFile=*/true);
+        RunReader(file, fileType, /*parametersOnly=*/true);
         if (Aborting) Params.FileType = ioUnknown;
     } catch (...) {
         Params.FileType = ioUnknown;
@@ -63,14 +63,14 @@ void TImageIO::ParamsFromStreamFormat(TStream& stream, int32_t fileType) {
         Params.FileType = fileType;
         Params.ResetInfo();
         Aborting = false;
-        RunReader(stream, fileType, /*parametersOnly=*/true, /*fromFile=*/false);
+        RunReader(stream, fileType, /*parametersOnly=*/true);
         if (Aborting) Params.FileType = ioUnknown;
     } catch (...) {
         Params.FileType = ioUnknown;
     }
 }
 
-void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly, bool fromFile) {
+void TImageIO::RunReader(TStream& stream, int32_t fileType, bool parametersOnly) {
     TProgressRec progress = MakeProgress();
 
     switch (fileType) {

@@ -36,7 +36,7 @@ public:
 
 private:
     // Runs the reader of fileType on the stream; parametersOnly reads no pixels.
-    void RunReader(TStream& stream, int32_t fileType, bool parametersOnly, bool fromFile);
+    void RunReader(TStream& stream, int32_t fileType, bool parametersOnly);
 };
 
 }  // namespace velmora

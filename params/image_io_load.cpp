@@ -48,7 +48,7 @@ void TImageIO::LoadFromFile(const std::string& fileName) {
     try {
         TFileStream file(fileName);
         if (entry->IsInternal) {
-            RunReader(file, fileType, /*parametersOnly=*/false, /*fromFile=*/true);
+            RunReader(file, fileType, /*parametersOnly=*/false);
         } else {
             Params.FileName = fileName;
             Params.FileType = fileType;
