@@ -124,7 +124,9 @@ TEST(CorpusJpeg, ParametersMatchTheReferenceValues) {
         ExpectRelativelyNear(p.EXIF_ExposureTime, c.exposureTime, "ExposureTime");
         ExpectRelativelyNear(p.EXIF_FNumber, c.fNumber, "FNumber");
         ExpectRelativelyNear(p.EXIF_FocalLength, c.focalLength, "FocalLength");
-        if (c.orientation >= 0) EXPECT_EQ(p.EXIF_Orientation, c.orientation);
+        if (c.orientation >= 0) {
+            EXPECT_EQ(p.EXIF_Orientation, c.orientation);
+        }
         EXPECT_EQ(p.EXIF_ExifImageWidth, c.exifImageWidth);
         EXPECT_EQ(p.EXIF_ExifImageHeight, c.exifImageHeight);
         if (c.gps) {
@@ -216,7 +218,9 @@ TEST(CorpusJpeg, EveryTruncationIsReadWithoutHarm) {
             TMemoryStream stream(bytes.data(), length);
             TImageIO io;
             io.ParamsFromStream(stream);
-            if (io.Params.FileType == 3) EXPECT_GT(io.Params.Width, 0) << length;
+            if (io.Params.FileType == 3) {
+                EXPECT_GT(io.Params.Width, 0) << length;
+            }
         }
     }
 }

@@ -147,7 +147,9 @@ TEST(CorpusExif, ThumbnailsAreDecodedAndTurnedUpright) {
         ASSERT_TRUE(io.Params.EXIF_Bitmap);
         EXPECT_EQ(io.Params.EXIF_Bitmap->Width(), t.width);
         EXPECT_EQ(io.Params.EXIF_Bitmap->Height(), t.height);
-        if (t.width) EXPECT_FALSE(io.Params.EXIF_Bitmap->IsAllBlack());
+        if (t.width) {
+            EXPECT_FALSE(io.Params.EXIF_Bitmap->IsAllBlack());
+        }
     }
 }
 

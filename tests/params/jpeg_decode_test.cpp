@@ -99,7 +99,9 @@ TEST(DecodeJpegToBitmap, SurvivesEveryTruncation) {
         // Data cut inside the scans still decodes (the missing part left grey); a cut
         // header does not.
         EXPECT_EQ(decoded, !bitmap.IsEmpty()) << length;
-        if (length == jpeg.size()) EXPECT_TRUE(decoded);
+        if (length == jpeg.size()) {
+            EXPECT_TRUE(decoded);
+        }
     }
 }
 

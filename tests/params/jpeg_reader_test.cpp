@@ -212,18 +212,30 @@ TEST(ReadJPegStream, EveryTruncationIsReadWithoutHarm) {
             const bool aborted = Read(cut, params);
             // Cut inside the scan's own segment, libjpeg may take the made-up end marker
             // for its last bytes; either outcome is fine there.
-            if (length <= scanStart) EXPECT_TRUE(aborted);
-            if (length >= headerEnd) EXPECT_FALSE(aborted);
-            if (!aborted) EXPECT_EQ(params.Width, 16);
+            if (length <= scanStart) {
+                EXPECT_TRUE(aborted);
+            }
+            if (length >= headerEnd) {
+                EXPECT_FALSE(aborted);
+            }
+            if (!aborted) {
+                EXPECT_EQ(params.Width, 16);
+            }
 
             TIOParamsVals fullParams;
             TImageBitmap bitmap;
             const bool fullAborted = Read(cut, fullParams, FullRead(), &bitmap);
             // Cut pixel data decodes as far as it goes. (A progressive file cut inside a
             // table between its scans is a fatal error for libjpeg.)
-            if (length <= scanStart) EXPECT_TRUE(fullAborted);
-            if (!progressive && length >= headerEnd) EXPECT_FALSE(fullAborted);
-            if (!fullAborted) EXPECT_EQ(bitmap.Width(), 16);
+            if (length <= scanStart) {
+                EXPECT_TRUE(fullAborted);
+            }
+            if (!progressive && length >= headerEnd) {
+                EXPECT_FALSE(fullAborted);
+            }
+            if (!fullAborted) {
+                EXPECT_EQ(bitmap.Width(), 16);
+            }
         }
     }
 }
