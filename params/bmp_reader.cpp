@@ -21,23 +21,6 @@ constexpr uint32_t kOs2V2HeaderSize = 64;
 constexpr size_t kReadHeaderSize = 64;
 constexpr uint32_t kBitFields = 3;
 
-struct DepthLayout {
-    int bitCount;
-    int32_t bitsPerSample;
-    int32_t samplesPerPixel;
-};
-
-constexpr DepthLayout kDepths[] = {
-    {1, 1, 1}, {4, 4, 1}, {8, 8, 1}, {16, 5, 3}, {24, 8, 3}, {32, 8, 4},
-};
-
-const DepthLayout* FindDepth(int bitCount) {
-    for (const DepthLayout& d : kDepths) {
-        if (d.bitCount == bitCount) return &d;
-    }
-    return nullptr;
-}
-
 int32_t DpiOrDefault(int32_t pixelsPerMetre) {
     const int32_t dpi = PixelsPerMetreToDpi(pixelsPerMetre);
     return dpi > 0 ? dpi : kDefaultResolution;
@@ -85,7 +68,7 @@ void ReadBmp(TStream& stream, TIOParamsVals& params, TProgressRec& progress) {
         width = Le16(h + 4);
         height = Le16(h + 6);
         bitCount = Le16(h + 10);
-        if (!FindDepth(bitCount) || width == 0 || height == 0) {
+        if (!FindPixelDepth(bitCount) || width == 0 || height == 0) {
             progress.SetAborting();
             return;
         }
@@ -104,7 +87,7 @@ void ReadBmp(TStream& stream, TIOParamsVals& params, TProgressRec& progress) {
         height = LeI32(h + 8);
         bitCount = Le16(h + 14);
         const uint32_t compression = Le32(h + 16);
-        if (!FindDepth(bitCount) || width <= 0 || height == 0 || height == std::numeric_limits<int32_t>::min()) {
+        if (!FindPixelDepth(bitCount) || width <= 0 || height == 0 || height == std::numeric_limits<int32_t>::min()) {
             progress.SetAborting();
             return;
         }
@@ -123,7 +106,7 @@ void ReadBmp(TStream& stream, TIOParamsVals& params, TProgressRec& progress) {
         if (colors > 0) palette = ReadPalette(stream, headerStart + int64_t(headerSize) + masks, colors, 4);
     }
 
-    const DepthLayout* depth = FindDepth(bitCount);
+    const PixelDepthLayout* depth = FindPixelDepth(bitCount);
     params.Width = width;
     params.Height = std::abs(height);  // a negative height marks a top-down bitmap
     params.BitsPerSample = depth->bitsPerSample;

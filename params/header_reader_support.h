@@ -27,6 +27,24 @@ inline int32_t PixelsPerMetreToDpi(int32_t pixelsPerMetre) {
     return int32_t(std::lround(double(pixelsPerMetre) / 100.0 * 2.54));
 }
 
+// How a packed pixel depth of BMP and TGA files splits into bits per sample and samples.
+struct PixelDepthLayout {
+    int depth;
+    int32_t bitsPerSample;
+    int32_t samplesPerPixel;
+};
+
+// The layout of a depth of 1, 4, 8, 16 (5-5-5 or 5-6-5), 24 or 32 bits; nullptr for others.
+inline const PixelDepthLayout* FindPixelDepth(int depth) {
+    static constexpr PixelDepthLayout kDepths[] = {
+        {1, 1, 1}, {4, 4, 1}, {8, 8, 1}, {16, 5, 3}, {24, 8, 3}, {32, 8, 4},
+    };
+    for (const PixelDepthLayout& d : kDepths) {
+        if (d.depth == depth) return &d;
+    }
+    return nullptr;
+}
+
 // Reads count bytes at an absolute offset when the stream holds all of them.
 inline bool ReadAt(TStream& stream, int64_t offset, void* buffer, size_t count) {
     const int64_t size = stream.Size();

@@ -200,35 +200,30 @@ boolean SaveSegment(j_decompress_ptr cinfo) {
     return TRUE;
 }
 
+// The record's colour space, samples per pixel and the decoder's output for each colour
+// space a file can state; an unknown colour space changes nothing.
+struct ColorSpaceRow {
+    J_COLOR_SPACE inFile;
+    TIOJPEGColorspace colorSpace;
+    int32_t samplesPerPixel;
+    J_COLOR_SPACE output;
+};
+
+constexpr ColorSpaceRow kColorSpaces[] = {
+    {JCS_GRAYSCALE, ioJPEG_GRAYLEV, 1, JCS_GRAYSCALE},
+    {JCS_RGB, ioJPEG_RGB, 3, JCS_RGB},
+    {JCS_YCbCr, ioJPEG_YCbCr, 3, JCS_RGB},
+    {JCS_CMYK, ioJPEG_CMYK, 4, JCS_CMYK},
+    {JCS_YCCK, ioJPEG_YCbCrK, 4, JCS_CMYK},
+};
+
 void SetColorSpace(jpeg_decompress_struct& cinfo, TIOParamsVals& params, bool raw) {
-    switch (cinfo.jpeg_color_space) {
-        case JCS_GRAYSCALE:
-            params.JPEG_ColorSpace = ioJPEG_GRAYLEV;
-            params.SamplesPerPixel = 1;
-            cinfo.out_color_space = JCS_GRAYSCALE;
-            break;
-        case JCS_RGB:
-            params.JPEG_ColorSpace = ioJPEG_RGB;
-            params.SamplesPerPixel = 3;
-            cinfo.out_color_space = JCS_RGB;
-            break;
-        case JCS_YCbCr:
-            params.JPEG_ColorSpace = ioJPEG_YCbCr;
-            params.SamplesPerPixel = 3;
-            cinfo.out_color_space = JCS_RGB;
-            break;
-        case JCS_CMYK:
-            params.JPEG_ColorSpace = ioJPEG_CMYK;
-            params.SamplesPerPixel = 4;
-            cinfo.out_color_space = JCS_CMYK;
-            break;
-        case JCS_YCCK:
-            params.JPEG_ColorSpace = ioJPEG_YCbCrK;
-            params.SamplesPerPixel = 4;
-            cinfo.out_color_space = JCS_CMYK;
-            break;
-        default:
-            break;
+    for (const ColorSpaceRow& row : kColorSpaces) {
+        if (row.inFile != cinfo.jpeg_color_space) continue;
+        params.JPEG_ColorSpace = row.colorSpace;
+        params.SamplesPerPixel = row.samplesPerPixel;
+        cinfo.out_color_space = row.output;
+        break;
     }
     // Raw output leaves the samples as stored: YCbCr stays YCbCr. libjpeg converts into no
     // other space from grey or four channels, so those keep the output chosen above.

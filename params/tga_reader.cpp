@@ -18,25 +18,8 @@ constexpr int64_t kExtensionSize = 495;
 constexpr size_t kNameLength = 41;
 constexpr int kSecondsPerDay = 86400;
 
-struct DepthLayout {
-    int depth;
-    int32_t bitsPerSample;
-    int32_t samplesPerPixel;
-};
-
-constexpr DepthLayout kDepths[] = {
-    {1, 1, 1}, {4, 4, 1}, {8, 8, 1}, {16, 5, 3}, {24, 8, 3}, {32, 8, 4},
-};
-
 bool IsGreyType(int type) { return type == 3 || type == 11; }
 bool IsKnownType(int type) { return type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11; }
-
-const DepthLayout* FindDepth(int depth) {
-    for (const DepthLayout& d : kDepths) {
-        if (d.depth == depth) return &d;
-    }
-    return nullptr;
-}
 
 // The creation date and time, when every part is in range and the day exists.
 bool StampToDate(const uint8_t* stamp, TDateTime& value) {
@@ -123,7 +106,7 @@ void ReadTga(TStream& stream, TIOParamsVals& params, TProgressRec& progress) {
     params.TGA_XPos = Le16(h + 8);
     params.TGA_YPos = Le16(h + 10);
     const int type = h[2];
-    const DepthLayout* depth = FindDepth(h[16]);
+    const PixelDepthLayout* depth = FindPixelDepth(h[16]);
     const int32_t width = Le16(h + 12), height = Le16(h + 14);
     if (!IsKnownType(type) || !depth || width == 0 || height == 0) {
         progress.SetAborting();
