@@ -14,7 +14,8 @@ class CsvSink {
 public:
     CsvSink(std::ostream& out, std::string delimiter) : out_(out), delimiter_(std::move(delimiter)) {}
 
-    const std::string& Delimiter() const { return delimiter_; }
+    // The delimiter string that follows every cell: "," or ";".
+    const std::string& CsvDelimiter() const { return delimiter_; }
 
     // A double quote, the text as it is (quotes and delimiters inside are not escaped),
     // a double quote, the delimiter. Header and value cells share this form.
