@@ -57,6 +57,12 @@ int SelectFile(TInfoDispatcher& dispatcher, const std::string& path) {
 int PrintPages(const std::string& path, const std::vector<const PageDescriptor*>& pages) {
     TImageIO imageIO;
     TInfoDispatcher dispatcher(imageIO);
+    // There is no preview here, so the pages show the stored sizes. A file whose parameters
+    // could not be read (a movie, whose parameters come only from the full load) gets the
+    // parameter side of the full load, as the window's preview would give it.
+    dispatcher.fillPreview = [&imageIO](const std::string& file) {
+        if (imageIO.Params.FileType == 0) imageIO.LoadFromFile(file);
+    };
     const int status = SelectFile(dispatcher, path);
     if (status != kExitOk && dispatcher.Params().FileName.empty()) return status;
     const bool headings = pages.size() > 1;
