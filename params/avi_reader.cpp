@@ -24,7 +24,6 @@ int32_t ClampToInt32(int64_t value) {
     return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
 }
 
-
 struct Chunk {
     uint32_t id = 0;
     // For RIFF and LIST chunks, the list type.

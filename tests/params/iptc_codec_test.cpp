@@ -5,20 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "params/iptc_info_list.h"
+#include "tests/support/container_contents.h"
 
 namespace velmora {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Dataset = std::tuple<int, int, std::string>;
-
-std::vector<Dataset> Contents(const TIPTCInfoList& list) {
-    std::vector<Dataset> out;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        out.emplace_back(list.GetRecordNumber(i), list.GetDataSet(i), list.GetStrings(i));
-    }
-    return out;
-}
+using test::Contents;
+using test::Dataset;
 
 Bytes PhotoshopHeader(uint32_t size) {
     const std::string head("Photoshop 3.0\0" "8BIM\x04\x04\0\0", 22);

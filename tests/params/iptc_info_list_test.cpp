@@ -1,4 +1,5 @@
 #include "params/iptc_info_list.h"
+#include "tests/support/container_contents.h"
 
 #include <climits>
 #include <functional>
@@ -13,15 +14,8 @@
 namespace velmora {
 namespace {
 
-using Dataset = std::tuple<int, int, std::string>;
-
-std::vector<Dataset> Contents(const TIPTCInfoList& list) {
-    std::vector<Dataset> out;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        out.emplace_back(list.GetRecordNumber(i), list.GetDataSet(i), list.GetStrings(i));
-    }
-    return out;
-}
+using test::Contents;
+using test::Dataset;
 
 TEST(IptcInfoListTest, LookupsAndInsertion) {
     TIPTCInfoList list;
